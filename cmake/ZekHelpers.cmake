@@ -1,0 +1,53 @@
+# Shared helpers for the station's CMake files.
+
+# Warnings are errors on our own code only.
+function(zek_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# add_subdirectory for every listed folder that holds a CMakeLists.txt.
+macro(zek_add_existing)
+  foreach(_dir ${ARGN})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_dir}/CMakeLists.txt)
+      add_subdirectory(${_dir})
+    endif()
+  endforeach()
+endmacro()
+
+# add_subdirectory for every immediate sub-folder with a CMakeLists.txt.
+macro(zek_add_subfolders)
+  file(GLOB _children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT _children)
+  foreach(_child ${_children})
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${_child}
+       AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_child}/CMakeLists.txt)
+      add_subdirectory(${_child})
+    endif()
+  endforeach()
+endmacro()
+
+# zek_gtest(<name> SOURCES ... LIBS ...): one GoogleTest executable whose
+# cases CTest discovers by name.
+function(zek_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  zek_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "ZEK_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()
+
+# zek_fuzzer(<name> SOURCES ... LIBS ...): a libFuzzer harness, also run
+# briefly by CTest over a fixed number of inputs so it keeps building and
+# keeps passing.
+function(zek_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  zek_warnings(${name})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  if(ZEK_TESTS)
+    add_test(NAME fuzz.${name} COMMAND ${name} -runs=20000 -seed=1)
+  endif()
+endfunction()

@@ -1,0 +1,30 @@
+#include "station/data/clock.h"
+
+#include <ctime>
+
+namespace zek {
+namespace {
+
+std::string LocalNow(const char* pattern) {
+  std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  localtime_r(&now, &parts);
+  char text[32];
+  size_t n = std::strftime(text, sizeof text, pattern, &parts);
+  return std::string(text, n);
+}
+
+class LocalClock final : public Clock {
+ public:
+  std::string LongTime() const override { return LocalNow("%H:%M:%S"); }
+  std::string ShortDate() const override { return LocalNow("%Y-%m-%d"); }
+};
+
+}  // namespace
+
+const Clock& SystemClock() {
+  static const LocalClock clock;
+  return clock;
+}
+
+}  // namespace zek

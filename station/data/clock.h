@@ -1,0 +1,35 @@
+#pragma once
+// Time stamps for log lines and file names. Injectable so tests fix the time.
+
+#include <string>
+
+namespace zek {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // The long time format: "HH:MM:SS".
+  virtual std::string LongTime() const = 0;
+  // The short date format: "YYYY-MM-DD".
+  virtual std::string ShortDate() const = 0;
+};
+
+// The machine's local time.
+const Clock& SystemClock();
+
+// A clock that always shows the same moment.
+class FixedClock final : public Clock {
+ public:
+  FixedClock(std::string date, std::string time) : date_(std::move(date)), time_(std::move(time)) {}
+  std::string LongTime() const override { return time_; }
+  std::string ShortDate() const override { return date_; }
+  void Set(std::string date, std::string time) {
+    date_ = std::move(date);
+    time_ = std::move(time);
+  }
+
+ private:
+  std::string date_, time_;
+};
+
+}  // namespace zek

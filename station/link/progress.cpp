@@ -1,0 +1,73 @@
+#include "station/link/progress.h"
+
+#include <array>
+#include <utility>
+
+#include "station/data/format.h"
+#include "station/data/info_lines.h"
+
+namespace zek {
+namespace {
+
+constexpr std::array<std::pair<uint8_t, const char*>, 18> kResultMessages{{
+    {0, "Operation Success!"},
+    {6, "Operation Success!"},
+    {7, "No response!"},
+    {16, "Chip read protected!"},
+    {19, "Chip read protected"},
+    {25, "Command CRC8 Error"},
+    {31, "Chip has been locked!"},
+    {32, "Data error!"},
+    {35, "Packet checksum error!"},
+    {37, "Unknow command!"},
+    {42, "Data packet error"},
+    {44, "Flash Memory Error!"},
+    {49, "Data verify error!"},
+    {52, "Chip checksum error!"},
+    {54, "Chip type error!"},
+    {56, "Manufacturing Code error!"},
+    {64, "Execute time out!"},
+    {96, "Interface Error!"},
+}};
+
+}  // namespace
+
+void StartProgress(StationState& st, uint16_t ticks, bool by_blocks, int port) {
+  st.PortBlockIndex[port] = 0;
+  st.PortBlockCount[port] = st.FlashSizeKB;
+  st.PortBusy[port] = 1;
+  GaugeView& gauge = Gauge(st, port);
+  if (by_blocks) {
+    st.PortTimeout[port] = 500;
+    gauge.SetMax(st.FlashSizeKB);
+    gauge.SetProgress(1);
+  } else {
+    st.PortTimeout[port] = ticks;
+    gauge.SetMax(ticks);
+    gauge.SetProgress(ticks / 10);
+  }
+  gauge.SetColor(kGaugeBlue);
+}
+
+void EndProgress(StationState& st, bool failed, int port) {
+  st.PortBusy[port] = 0;
+  st.TimeGauge = 0;
+  st.Views.ViewPageCtrl->ShowFirstTab();
+  GaugeView& gauge = Gauge(st, port);
+  gauge.SetColor(failed ? kGaugeRed : kGaugeBlue);
+  gauge.SetProgress(gauge.Max());
+  st.PortState[port] = kStateIdle;
+}
+
+std::string ResultMessage(uint8_t code) {
+  for (const auto& [known, message] : kResultMessages)
+    if (known == code) return message;
+  return Format("Operation error! Error Code = 0x%0.2x", {code});
+}
+
+void ReportResult(StationState& st, uint8_t code, int port) {
+  if (code == 0 || code == 6) st.Views.Beeper->Beep();
+  if (st.PortState[port] != kStateIdle) AddPortInfoLine(st, ResultMessage(code), port);
+}
+
+}  // namespace zek
