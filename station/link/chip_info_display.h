@@ -1,0 +1,16 @@
+#pragma once
+// Chip information replies shown in the information log (states 37, 39).
+
+#include <cstdint>
+#include <span>
+
+#include "station/data/station_state.h"
+
+namespace zek {
+
+void ShowChipUID(StationState& st, uint8_t status, int port);
+void ShowChipInfo(StationState& st, uint8_t status, int port);
+void ShowChipInfoData(StationState& st, std::span<const uint8_t> packet, uint8_t status, int port);
+void ShowOptionBytes(StationState& st, uint8_t status, int port);
+
+}  // namespace zek
