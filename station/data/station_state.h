@@ -75,6 +75,9 @@ struct StationState {
   PortTable<uint16_t> PortBlockIndex{};
   PortTable<uint16_t> PortBlockCount{};
   PortTable<uint16_t> PortRxLen{};
+  // Length of the reply decoded into PortPacketBuf, its check included, so
+  // handlers never take stale bytes of the buffer for reply data.
+  PortTable<uint16_t> PortPacketLen{};
   PortTable<uint8_t> PortConnected{};
   PortTable<uint8_t> PortUpgrading{};
   PortTable<uint8_t> PortAutoSeq{};
