@@ -62,18 +62,20 @@ void Receive(StationState& st, int port, const Bytes& bytes, std::mt19937* rng) 
   }
 }
 
+bool UnitLink::Answer(int port, const UnitScript& script, std::mt19937* rng) {
+  auto& sent = fs.ports[port].sent;
+  if (handled[port] >= sent.size()) return false;
+  std::optional<Bytes> command = DecodeSent(sent[handled[port]++]);
+  if (!command) return true;
+  commands[port].push_back(*command);
+  if (std::optional<Bytes> reply = script(port, *command)) Receive(fs.st, port, Frame(*reply), rng);
+  return true;
+}
+
 void UnitLink::Run(const UnitScript& script, std::mt19937* rng) {
   for (bool busy = true; busy;) {
     busy = false;
-    for (int p = 0; p < kPortSlots; ++p) {
-      auto& sent = fs.ports[p].sent;
-      if (handled[p] >= sent.size()) continue;
-      busy = true;
-      std::optional<Bytes> command = DecodeSent(sent[handled[p]++]);
-      if (!command) continue;
-      commands[p].push_back(*command);
-      if (std::optional<Bytes> reply = script(p, *command)) Receive(fs.st, p, Frame(*reply), rng);
-    }
+    for (int p = 0; p < kPortSlots; ++p) busy = Answer(p, script, rng) || busy;
   }
 }
 
@@ -81,6 +83,13 @@ std::vector<int> UnitLink::Codes(int port) const {
   std::vector<int> codes;
   for (const Bytes& c : commands[port]) codes.push_back(c[0] == 0x93 ? (0x93 << 8 | c[1]) : c[0]);
   return codes;
+}
+
+std::vector<int> UnitLink::Params(int port, uint8_t code) const {
+  std::vector<int> params;
+  for (const Bytes& c : commands[port])
+    if (c[0] == code) params.push_back(c[1] | (c[2] << 8));
+  return params;
 }
 
 uint8_t ReadPattern(int port, uint32_t offset) {

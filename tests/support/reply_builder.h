@@ -42,8 +42,12 @@ using UnitScript = std::function<std::optional<Bytes>(int port, const Bytes& com
 struct UnitLink {
   explicit UnitLink(FakeStation& station) : fs(station) {}
   void Run(const UnitScript& script, std::mt19937* rng = nullptr);
+  // Answers the oldest unanswered command of one port; false when none.
+  bool Answer(int port, const UnitScript& script, std::mt19937* rng = nullptr);
   // Command codes (and sub-codes as code << 8 | sub for 0x93) seen on port.
   std::vector<int> Codes(int port) const;
+  // The parameter (bytes 1-2) of every command with this code on port.
+  std::vector<int> Params(int port, uint8_t code) const;
   FakeStation& fs;
   std::array<size_t, kPortSlots> handled{};
   std::array<std::vector<Bytes>, kPortSlots> commands{};
