@@ -12,20 +12,24 @@ void OnBlankCheckReply(StationState& st, uint8_t status, int port) {
   if (Succeeded(status)) {
     AddPortInfoLine(st, "Current Chip is blank!", port);
     // A blank chip needs no erase.
-    return auto_seq ? StartProgram(st, port) : EndProgress(st, false, port);
+    if (auto_seq) return StartProgram(st, port);
+    return EndProgress(st, false, port);
   }
   const char* text = status == 21                   ? "Chip is not blank!"
                      : (status == 16 || status == 19) ? "Chip is Protected!"
                                                       : nullptr;
   if (text == nullptr) return FailStep(st, status, port);
   AddPortInfoLine(st, text, port);
-  auto_seq ? StartErase(st, port) : EndProgress(st, true, port);
+  // Outside the sequence a chip that is not blank fails the check.
+  if (auto_seq) return StartErase(st, port);
+  EndProgress(st, true, port);
 }
 
 void OnEraseReply(StationState& st, uint8_t status, int port) {
   if (!Succeeded(status)) return FailStep(st, status, port);
   AddPortInfoLine(st, "Chip has been erased!", port);
-  st.PortAutoSeq[port] ? StartProgram(st, port) : EndProgress(st, false, port);
+  if (st.PortAutoSeq[port]) return StartProgram(st, port);
+  EndProgress(st, false, port);
 }
 
 void OnProgramReply(StationState& st, uint8_t status, int port) {
@@ -46,7 +50,8 @@ void OnProgramReply(StationState& st, uint8_t status, int port) {
 void OnOTPWriteReply(StationState& st, uint8_t status, int port) {
   if (!Succeeded(status)) return FailStep(st, status, port);
   AddPortInfoLine(st, "EEP Data write success!", port);
-  st.PortAutoSeq[port] ? StartVerifyMain(st, port) : EndProgress(st, false, port);
+  if (st.PortAutoSeq[port]) return StartVerifyMain(st, port);
+  EndProgress(st, false, port);
 }
 
 void OnProtectReply(StationState& st, uint8_t status, int port) {

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "station/link/operation_states.h"
+#include "station/link/start_download.h"
 #include "tests/support/reply_builder.h"
 
 namespace zek {
@@ -196,6 +197,9 @@ TEST_F(ChainFixture, SlotsRunTheirChainsSideBySide) {
   fs.st.PortAutoSeq[6] = 1;
   StartBlankCheck(fs.st, 6);
   StartErase(fs.st, 9);
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(link.Answer(0, testing::HealthyUnit, &rng));
+  StartDownload(fs.st, 4);  // while C1 is at block 32 and C3 at 0
+  StartWriteOption(fs.st, 5);
   link.Run(UnitWithChip(21), &rng);
 
   std::vector<int> indexes;
@@ -214,7 +218,11 @@ TEST_F(ChainFixture, SlotsRunTheirChainsSideBySide) {
   auto_codes.push_back(kVerify);
   EXPECT_EQ(link.Codes(6), auto_codes);
   EXPECT_EQ(link.Codes(9), (std::vector<int>{kErase}));
-  for (int p : {0, 2, 6, 9}) {
+  EXPECT_EQ(link.Params(4, 0x55), indexes);
+  EXPECT_EQ(link.Codes(4).back(), 0x8A);
+  EXPECT_EQ(link.Codes(5), (std::vector<int>{kProtect, 0x86}));
+  EXPECT_EQ(fs.st.DownloadsDone, 1);
+  for (int p : {0, 2, 4, 5, 6, 9}) {
     EXPECT_EQ(fs.st.PortState[p], kStateIdle) << p;
     EXPECT_EQ(fs.gauges[p].color, kGaugeBlue) << p;
   }
