@@ -74,6 +74,12 @@ TEST_F(UnitTest, StatusFaultAtVerifyKeepsTheDataFormWithTheChipsSums) {
   EXPECT_EQ(Get16(r.packet, 22), setup_.main_crc);
 }
 
+TEST_F(UnitTest, StatusFaultAtVerifyUsesTheSettingsOfThatVerify) {
+  unit_.Faults().Add({FaultKind::Status, Step::VerifyMain, -1, 52});
+  Reply r = One(SettingsOnly(0x93, 0x55, setup_));  // the unit's first command
+  EXPECT_EQ(Get32(r.packet, 18), 30u * 1024 * 0xFF);  // a blank 30 KiB chip
+}
+
 TEST_F(UnitTest, BadCheckFaultFailsTheStationsCheck) {
   unit_.Faults().Add({FaultKind::BadCheck, Step::BlankCheck});
   EXPECT_EQ(StatusOf(SettingsOnly(0x93, 0x05, setup_)), 35);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/unit-sim/sim_process.h"
+#include "tests/unit-sim/station_side.h"
 
 namespace zek::sim::testing {
 namespace {
@@ -42,12 +43,12 @@ class SimSmoke : public ::testing::Test {
   void TearDown() override { rmdir(dir_.c_str()); }
 
   // Asks the unit behind the link who it is; returns the decoded reply.
-  std::vector<uint8_t> AskIdentity(const std::string& link, bool& hung_up) {
+  std::vector<uint8_t> AskIdentity(const std::string& link, bool& hung_up, int timeout_ms = 3000) {
     int fd = OpenRawPort(link);
     EXPECT_GE(fd, 0) << link;
     if (fd < 0) return {};
     EXPECT_EQ(write(fd, kIdentityQuery.data(), kIdentityQuery.size()), static_cast<ssize_t>(kIdentityQuery.size()));
-    auto wire = ReadReply(fd, 3000, hung_up);
+    auto wire = ReadReply(fd, timeout_ms, hung_up);
     close(fd);
     return Unframe(wire);
   }
@@ -117,8 +118,41 @@ TEST_F(SimSmoke, HangUpFaultDropsTheLineAndItsLink) {
 TEST_F(SimSmoke, FaultForOneUnitLeavesTheOthers) {
   ASSERT_TRUE(sim_.Start({"--dir", dir_, "--unpaced", "-n", "2", "--silent", "1:identity"})) << sim_.Output();
   bool hung_up = false;
-  EXPECT_TRUE(AskIdentity(dir_ + "/COM1", hung_up).empty());
+  EXPECT_TRUE(AskIdentity(dir_ + "/COM1", hung_up, 300).empty());
   EXPECT_FALSE(AskIdentity(dir_ + "/COM2", hung_up).empty());
+  EXPECT_EQ(sim_.Stop(SIGTERM), 0);
+}
+
+TEST_F(SimSmoke, StandaloneRunsAfterADownloadReportOkAndNg) {
+  ASSERT_TRUE(sim_.Start({"--dir", dir_, "--unpaced", "--runs", "2", "--ng-every", "2=0x4A", "--run-gap", "0",
+                          "--report-gap", "0"}))
+      << sim_.Output();
+  int fd = OpenRawPort(dir_ + "/COM1");
+  ASSERT_GE(fd, 0);
+  ChipSetup s;
+  s.flash_kb = 4;
+  Bytes main(8192, 0x3C);
+  SetSums(s, main, {});
+  std::vector<Bytes> packets{ConfigCommand(s, 0x4321, Bytes(1024, 0xFF)),
+                             Command(0x55, 0, Bytes(main.begin(), main.begin() + 4096), s), ResetCommand(0x8A)};
+  Bytes wire;
+  bool hung_up = false;
+  for (const Bytes& p : packets) {
+    Bytes f = Frame(p);
+    ASSERT_EQ(write(fd, f.data(), f.size()), static_cast<ssize_t>(f.size()));
+    if (p[0] != 0x8A) ReadReply(fd, 3000, hung_up);  // the status; the reset gets none
+  }
+  std::vector<uint8_t> outcomes;
+  for (int reads = 0; reads < 200 && outcomes.size() < 2; ++reads) {
+    Bytes got = ReadReply(fd, 200, hung_up);
+    wire.insert(wire.end(), got.begin(), got.end());
+    outcomes.clear();
+    for (const Reply& r : DecodeReplies(wire)) {
+      if (r.packet[0] == 0xFD && r.packet[1] == 240) outcomes.push_back(r.packet[2]);
+    }
+  }
+  close(fd);
+  EXPECT_EQ(outcomes, (std::vector<uint8_t>{6, 0x4A}));
   EXPECT_EQ(sim_.Stop(SIGTERM), 0);
 }
 

@@ -87,6 +87,7 @@ void SimUnit::OnCommand(std::span<const uint8_t> p) {
     Send(c, StatusReply(p, kStatusPacketError));
     return;
   }
+  if (CarriesSettings(p[0])) settings_ = ParseSettings(p.subspan(kData, kSettingsBlockSize));
   if (faults_.Find(FaultKind::Silence, c)) return;
   if (faults_.Find(FaultKind::HangUp, c)) {
     hung_up_ = true;
@@ -105,7 +106,6 @@ void SimUnit::OnCommand(std::span<const uint8_t> p) {
     }
     return;
   }
-  if (CarriesSettings(p[0])) settings_ = ParseSettings(p.subspan(kData, kSettingsBlockSize));
   Send(c, Execute(c, p));
 }
 
