@@ -93,7 +93,9 @@ INSTANTIATE_TEST_SUITE_P(Sizes, InfoDataRows,
                                            RowCountCase{0, 8192, 0}, RowCountCase{16, 8192, 1},
                                            RowCountCase{4096, 8192, 256},
                                            // beyond the area: only what it holds
-                                           RowCountCase{0xFFFF, 8192, 511}, RowCountCase{512, 100, 5},
+                                           RowCountCase{0xFFFF, 8192, 511},
+                                           RowCountCase{0xFFFF, kPacketBufSize, (kPacketBufSize - 8) / 16},
+                                           RowCountCase{512, 100, 5},
                                            RowCountCase{512, 7, 0}));
 
 TEST_F(DisplayFixture, UidOfAClass00ChipSaysChip1OnAnySlot) {
