@@ -202,6 +202,24 @@ TEST_F(UpgradeFixture, SlotsRunTheirOwnUpgrades) {
   EXPECT_EQ((*plain)[1], fs.st.FirmwareImage[2049]);
 }
 
+TEST_F(UpgradeFixture, AUnitRebuildsTheImageOfTheLoadedFile) {
+  testing::FirmwareRecipe r;
+  r.end_address = 0x1BFF;
+  for (size_t i = 0; i < 5000; ++i) r.image.push_back(static_cast<uint8_t>(i ^ (i >> 3)));
+  LoadFirmwareBytes(fs.st, testing::BuildFirmwareFile(r), "DKxLumZEK.FWR");
+  ASSERT_EQ(fs.st.FirmwareOK, 1);
+  StartFirmwareUpgrade(fs.st, kSlot);
+  HandleUpgradeReply(fs.st, 6, kSlot);
+  HandleUpgradeReply(fs.st, 6, kSlot);
+  std::vector<uint8_t> rebuilt;
+  for (size_t b = 0; b < 3; ++b) {
+    auto plain = testing::DescrambleFirmwareBlock(Sent(kSlot, b));
+    ASSERT_TRUE(plain.has_value()) << b;
+    rebuilt.insert(rebuilt.end(), plain->begin(), plain->end());
+  }
+  for (size_t i = 0; i < r.image.size(); ++i) ASSERT_EQ(rebuilt[i], i % 4 == 3 ? 0 : r.image[i]) << i;
+}
+
 // The menu command over a scratch program folder.
 struct MenuFixture : UpgradeFixture {
   void SetUp() override {
