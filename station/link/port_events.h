@@ -1,0 +1,23 @@
+#pragma once
+// What the window does with each slot's serial events: received data,
+// hang-up requests and line errors. One routine per kind, over the slot.
+
+#include <cstdint>
+
+#include "station/data/station_state.h"
+
+namespace zek {
+
+// Re-arms the slot's time-out, appends the chunk to its receive buffer and
+// hands every complete frame to discovery or to reply handling. A chunk
+// that would overflow the buffer first drops the pending bytes: no frame
+// is that long, so they can only be noise.
+void LineCommReceiveData(StationState& st, int port, const uint8_t* buffer, uint16_t length);
+
+// Closes the slot's failed port and drops the first entry of the port list.
+void LineCommRequestHangup(StationState& st, int port);
+
+// Line errors are not reported: the packet check judges the bytes.
+void LineCommReceiveError(StationState& st, int port, uint32_t event_mask);
+
+}  // namespace zek

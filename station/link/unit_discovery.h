@@ -1,0 +1,42 @@
+#pragma once
+// Finding the programmer unit behind each listed port by its identity.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "station/data/station_state.h"
+
+namespace zek {
+
+inline constexpr int kIdentityTextOffset = 20;
+inline constexpr char kFullIdentity[] = "DorvikLumqo-ZEK";
+inline constexpr char kGenericIdentity[] = "DorvikLumqo";
+
+inline constexpr int kIdentityAccepted = 0;
+inline constexpr int kIdentityOlderFirmware = 3;
+inline constexpr int kIdentityNotAReply = 15;
+inline constexpr int kIdentityTextMismatch = 31;
+
+// Sends the raw identity query C0 A3 A5 35 C0 FF FF FF FF FF.
+bool SendIdentityQuery(StationState& st, int port);
+
+// Checks an identity reply against the expected text; on success the reply
+// text replaces `expected`. 0 accepted, 3 firmware older than
+// FirmwareVersion, 15 not an identity reply, else the text comparison's
+// non-zero value.
+int CheckIdentityReply(const StationState& st, std::span<const uint8_t> packet, std::string& expected,
+                       int text_offset = kIdentityTextOffset);
+
+// Checks the generic identity of a unit that takes a firmware upgrade:
+// 0 accepted (reply text into `expected`), 15 not such a reply, 31 mismatch.
+int CheckTextReply(std::span<const uint8_t> packet, std::string& expected, int text_offset = kIdentityTextOffset);
+
+// A frame cut on a port whose unit is not identified yet.
+void HandleIdentityReply(StationState& st, uint16_t frame_count, int port);
+
+// "Find Device": opens every listed port and queries it. A port that cannot
+// be opened raises the serial component's error; later items are skipped.
+void BitBtnFindCOMClick(StationState& st);
+
+}  // namespace zek

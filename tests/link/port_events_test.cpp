@@ -1,0 +1,135 @@
+#include "station/link/port_events.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "station/link/packet_framing.h"
+#include "tests/support/fake_views.h"
+
+namespace zek {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Frame(const Bytes& packet) {
+  Bytes out(2 * packet.size() + 8);
+  uint16_t n = SlipEncode(packet, out, static_cast<uint16_t>(packet.size()));
+  out.resize(n - 5);  // units send no fill bytes
+  return out;
+}
+
+Bytes Identity() {
+  Bytes packet(100, 0);
+  packet[0] = 0xA3;
+  packet[1] = 0xA5;
+  packet[2] = 0x53;
+  const char text[] = "DorvikLumqo-ZEK V2.05";
+  packet[6] = sizeof text - 1;
+  std::memcpy(packet.data() + 28, text, sizeof text - 1);
+  return packet;
+}
+
+// A stand-alone report of a unit starting a run: bytes 0-7 add up to 0.
+Bytes InfoPacket(uint8_t step) {
+  Bytes packet{0xFD, step, 0, 0, 0, 0, 2, 0, 0, 0};
+  uint8_t sum = 0;
+  for (int i = 0; i < 7; ++i) sum = static_cast<uint8_t>(sum + packet[i]);
+  packet[7] = static_cast<uint8_t>(-sum);
+  return packet;
+}
+
+void Receive(testing::FakeStation& fs, int port, const Bytes& chunk) {
+  LineCommReceiveData(fs.st, port, chunk.data(), static_cast<uint16_t>(chunk.size()));
+}
+
+Bytes Pending(testing::FakeStation& fs, int port) {
+  return Bytes(fs.st.PortRxBuf[port].data(), fs.st.PortRxBuf[port].data() + fs.st.PortRxLen[port]);
+}
+
+TEST(LineCommReceiveData, ReArmsTheTimeOutAndKeepsAnUnfinishedFrame) {
+  testing::FakeStation fs;
+  fs.st.PortTimeout[3] = 7;
+  Receive(fs, 3, {0x11, 0xC0, 0xA3, 0xA5});
+  EXPECT_EQ(fs.st.PortTimeout[3], 500);
+  EXPECT_EQ(Pending(fs, 3), (Bytes{0x11, 0xC0, 0xA3, 0xA5}));
+  EXPECT_TRUE(fs.memo.lines.empty());
+}
+
+TEST(LineCommReceiveData, AnIdentifyingFrameSendsTheNextFramesToReplyHandling) {
+  testing::FakeStation fs;
+  Bytes identity = Frame(Identity());
+  Bytes second = Frame(InfoPacket(0x10));
+  Bytes third = Frame(InfoPacket(0x10));
+  Bytes chunk = identity;
+  chunk.insert(chunk.end(), second.begin(), second.end());
+  chunk.insert(chunk.end(), third.begin(), third.begin() + 4);
+  Receive(fs, 0, chunk);
+  EXPECT_EQ(fs.st.PortConnected[0], 1);
+  EXPECT_EQ(fs.st.DevicesFound, 1);
+  size_t lines_after_two = fs.memo.lines.size();
+  EXPECT_GE(lines_after_two, 2u);  // the identity, then the report
+  EXPECT_EQ(Pending(fs, 0), Bytes(third.begin(), third.begin() + 4));
+  // The rest of the third frame completes it.
+  Receive(fs, 0, Bytes(third.begin() + 4, third.end()));
+  EXPECT_GT(fs.memo.lines.size(), lines_after_two);
+  EXPECT_EQ(fs.st.PortRxLen[0], 0);
+}
+
+TEST(LineCommReceiveData, TheLargestEscapedReplyFitsTheReceiveBuffer) {
+  testing::FakeStation fs;
+  fs.st.PortConnected[6] = 1;
+  Bytes reply(8 + 4096, 0xC0);
+  reply.push_back(0);
+  reply.push_back(0);
+  Bytes frame = Frame(reply);
+  ASSERT_GT(frame.size(), 8192u);
+  for (size_t at = 0; at < frame.size(); at += 2048) {
+    size_t n = std::min<size_t>(2048, frame.size() - at);
+    Receive(fs, 6, Bytes(frame.begin() + at, frame.begin() + at + n));
+  }
+  EXPECT_EQ(fs.st.PortRxLen[6], 0);  // cut and handed on whole
+}
+
+TEST(LineCommReceiveData, NoiseThatWouldOverflowTheBufferIsDropped) {
+  testing::FakeStation fs;
+  Bytes noise(2048, 0x55);
+  for (size_t total = 0; total < 3 * kRxBufSize; total += noise.size()) Receive(fs, 9, noise);
+  EXPECT_LE(fs.st.PortRxLen[9], kRxBufSize);
+  // A frame after the noise still identifies the unit.
+  Bytes identity = Frame(Identity());
+  Receive(fs, 9, identity);
+  EXPECT_EQ(fs.st.PortConnected[9], 1);
+}
+
+TEST(LineCommRequestHangup, ClosesThePortAndDropsTheFirstListedName) {
+  testing::FakeStation fs;
+  fs.port_list.items = {"COM1", "COM3", "COM5"};
+  fs.ports[2].open = true;
+  fs.st.PortConnected[2] = 1;
+  fs.st.PortBusy[2] = 1;
+  fs.st.PortState[2] = 22;
+  LineCommRequestHangup(fs.st, 2);
+  EXPECT_FALSE(fs.ports[2].open);
+  EXPECT_EQ(fs.st.PortConnected[2], 0);
+  EXPECT_EQ(fs.port_list.items, (std::vector<std::string>{"COM3", "COM5"}));
+  EXPECT_EQ(fs.port_list.text, "");
+  // The operation runs on until its time-out ends it.
+  EXPECT_EQ(fs.st.PortBusy[2], 1);
+  EXPECT_EQ(fs.st.PortState[2], 22);
+}
+
+TEST(LineCommRequestHangup, TwoRequestsRemoveTwoEntriesAndEmptyTheList) {
+  testing::FakeStation fs;
+  fs.port_list.items = {"COM1", "COM3"};
+  fs.ports[0].open = true;
+  LineCommRequestHangup(fs.st, 0);
+  LineCommRequestHangup(fs.st, 0);
+  EXPECT_TRUE(fs.port_list.items.empty());
+  EXPECT_EQ(fs.port_list.text, "Please connect the device......");
+  LineCommRequestHangup(fs.st, 0);  // nothing left to delete
+  EXPECT_TRUE(fs.port_list.items.empty());
+}
+
+}  // namespace
+}  // namespace zek

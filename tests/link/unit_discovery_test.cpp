@@ -1,0 +1,198 @@
+#include "station/link/unit_discovery.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "station/link/packet_framing.h"
+#include "tests/support/fake_views.h"
+
+namespace zek {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// An identity reply as a unit sends it: A3 A5 <mode>, the text length in
+// bytes 6-7 and the text from byte 28.
+Bytes IdentityReply(uint8_t mode, const std::string& text, int extra = 16) {
+  Bytes packet(28 + text.size() + extra, 0);
+  packet[0] = 0xA3;
+  packet[1] = 0xA5;
+  packet[2] = mode;
+  packet[6] = static_cast<uint8_t>(text.size());
+  packet[7] = static_cast<uint8_t>(text.size() >> 8);
+  std::memcpy(packet.data() + 28, text.data(), text.size());
+  return packet;
+}
+
+void SetFirmwareVersion(StationState& st, const char* version) {
+  st.FirmwareVersion.fill(0);
+  std::memcpy(st.FirmwareVersion.data(), version, std::min(std::strlen(version), st.FirmwareVersion.size() - 1));
+}
+
+// Puts the reply's frame in the slot's frame buffer and hands it over.
+void Deliver(StationState& st, int port, const Bytes& packet) {
+  uint16_t n = SlipEncode(packet, st.PortFrameBuf[port].span(), static_cast<uint16_t>(packet.size()));
+  HandleIdentityReply(st, static_cast<uint16_t>(n - 5), port);  // the unit sends no fill bytes
+}
+
+struct VersionCase {
+  const char* loaded;
+  const char* reply_text;
+  int result;
+};
+
+TEST(CheckIdentityReply, ComparesTheVersionTokenAsText) {
+  const VersionCase cases[] = {
+      {"V2.04", "DorvikLumqo-ZEK V2.05,more text", kIdentityAccepted},
+      {"V2.05", "DorvikLumqo-ZEK V2.05,more text", kIdentityAccepted},
+      {"V2.06", "DorvikLumqo-ZEK V2.05,more text", kIdentityOlderFirmware},
+      {"V1.9", "DorvikLumqo-ZEK V1.10", kIdentityOlderFirmware},  // textual: "1" < "9"
+      {"", "DorvikLumqo-ZEKV2.05", kIdentityAccepted},           // no token, no file
+      {"V2.04", "DorvikLumqo-ZEKV2.05", kIdentityOlderFirmware},  // no token, a file
+      {"", "DorvikLumqo-ZEK V0.01", kIdentityAccepted},
+  };
+  for (const auto& c : cases) {
+    testing::FakeStation fs;
+    SetFirmwareVersion(fs.st, c.loaded);
+    std::string expected = kFullIdentity;
+    EXPECT_EQ(CheckIdentityReply(fs.st, IdentityReply(0x53, c.reply_text), expected), c.result)
+        << c.loaded << " / " << c.reply_text;
+  }
+}
+
+TEST(CheckIdentityReply, RefusesWhatIsNotAnIdentityReply) {
+  testing::FakeStation fs;
+  std::string expected = kFullIdentity;
+  Bytes reply = IdentityReply(0x53, "DorvikLumqo-ZEK");
+  for (int at : {0, 1, 2}) {
+    Bytes damaged = reply;
+    damaged[at] ^= 0x01;
+    EXPECT_EQ(CheckIdentityReply(fs.st, damaged, expected), kIdentityNotAReply) << at;
+  }
+  EXPECT_NE(CheckIdentityReply(fs.st, IdentityReply(0x53, "DorvikLumqo-ZEX"), expected), 0);
+  EXPECT_EQ(expected, kFullIdentity);  // untouched on a mismatch
+}
+
+TEST(CheckIdentityReply, UnprintableBytesEndTheText) {
+  testing::FakeStation fs;
+  std::string expected = kFullIdentity;
+  Bytes reply = IdentityReply(0x53, "DorvikLumqo-ZEK V2.05\x01tail");
+  ASSERT_EQ(CheckIdentityReply(fs.st, reply, expected), 0);
+  EXPECT_EQ(expected, "DorvikLumqo-ZEK V2.05");
+}
+
+TEST(CheckTextReply, AcceptsOnlyTheUpgradeModeWithAText) {
+  std::string expected = kGenericIdentity;
+  EXPECT_EQ(CheckTextReply(IdentityReply(0x35, "DorvikLumqo-XY"), expected), 0);
+  EXPECT_EQ(expected, "DorvikLumqo-XY");
+  expected = kGenericIdentity;
+  EXPECT_EQ(CheckTextReply(IdentityReply(0x53, "DorvikLumqo"), expected), kIdentityNotAReply);
+  EXPECT_EQ(CheckTextReply(IdentityReply(0x35, ""), expected), kIdentityNotAReply);
+  EXPECT_EQ(CheckTextReply(IdentityReply(0x35, "Dorvik"), expected), kIdentityTextMismatch);
+}
+
+TEST(CheckTextReply, ATextLengthBeyondThePacketReadsNothingPastIt) {
+  Bytes reply = IdentityReply(0x35, "DorvikLumqo", 0);
+  reply[6] = 0xFF;
+  reply[7] = 0xFF;
+  std::string expected = kGenericIdentity;
+  EXPECT_EQ(CheckTextReply(reply, expected), 0);
+  EXPECT_EQ(expected, "DorvikLumqo");
+}
+
+TEST(HandleIdentityReply, IdentifiesTheUnitAndLogsItsText) {
+  testing::FakeStation fs;
+  SetFirmwareVersion(fs.st, "V2.04");
+  fs.st.PortState[0] = 22;
+  fs.st.PortTimeout[0] = 3;
+  Deliver(fs.st, 0, IdentityReply(0x53, "DorvikLumqo-ZEK V2.05,Build 7"));
+  EXPECT_EQ(fs.st.PortConnected[0], 1);
+  EXPECT_EQ(fs.st.DevicesFound, 1);
+  EXPECT_EQ(fs.st.PortState[0], 80);
+  EXPECT_EQ(fs.st.PortTimeout[0], 500);
+  EXPECT_TRUE(fs.gauges[0].enabled);
+  EXPECT_EQ(fs.panel.caption, "DorvikLumqo-ZEK V2.05,Build 7");
+  ASSERT_EQ(fs.memo.lines.size(), 1u);
+  EXPECT_EQ(fs.memo.lines[0], "> 10:15:02 C1: Found Device 1 : DorvikLumqo-ZEK V2.05,Build 7!");
+}
+
+TEST(HandleIdentityReply, OlderFirmwareUpgradesOnlyInUpgradeMode) {
+  testing::FakeStation fs;
+  SetFirmwareVersion(fs.st, "V2.06");
+  fs.st.FirmwareOK = 1;
+  fs.ports[2].open = true;
+  Deliver(fs.st, 2, IdentityReply(0x53, "DorvikLumqo-ZEK V2.05,x"));
+  EXPECT_EQ(fs.st.PortConnected[2], 0);
+  EXPECT_EQ(fs.memo.lines.back(), "> 10:15:02 C3: No device was found!");
+  EXPECT_TRUE(fs.ports[2].sent.empty());
+
+  Deliver(fs.st, 2, IdentityReply(0x35, "DorvikLumqo-ZEK V2.05,x"));
+  EXPECT_EQ(fs.st.PortUpgrading[2], 1);
+  EXPECT_EQ(fs.st.DevicesFound, 0);
+  EXPECT_FALSE(fs.ports[2].sent.empty());
+}
+
+TEST(HandleIdentityReply, GenericIdentityInUpgradeModeStartsTheUpgrade) {
+  testing::FakeStation fs;
+  fs.st.FirmwareOK = 1;
+  fs.ports[1].open = true;
+  Deliver(fs.st, 1, IdentityReply(0x35, "DorvikLumqo Boot"));
+  EXPECT_EQ(fs.st.PortUpgrading[1], 1);
+}
+
+TEST(HandleIdentityReply, ABadFrameIsIgnored) {
+  testing::FakeStation fs;
+  const uint8_t frame[] = {0xC0, 0xA3, 0xDB, 0x41, 0xC0};
+  std::copy(std::begin(frame), std::end(frame), fs.st.PortFrameBuf[4].begin());
+  HandleIdentityReply(fs.st, sizeof frame, 4);
+  EXPECT_TRUE(fs.memo.lines.empty());
+  EXPECT_EQ(fs.st.PortConnected[4], 0);
+}
+
+TEST(BitBtnFindCOMClick, OpensEveryListedPortThenQueriesEach) {
+  testing::FakeStation fs;
+  fs.st.PortSlotCount = 3;
+  fs.port_list.items = {"COM3", "COM4", "COM7"};
+  fs.st.PortRxLen[1] = 9;
+  fs.st.DevicesFound = 2;
+  fs.ports[0].open = true;  // left open by an earlier search
+  BitBtnFindCOMClick(fs.st);
+  EXPECT_EQ(fs.st.DevicesFound, 0);
+  EXPECT_EQ(fs.st.PortRxLen[1], 0);
+  const Bytes query{0xC0, 0xA3, 0xA5, 0x35, 0xC0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(fs.ports[i].name, fs.port_list.items[i]);
+    EXPECT_TRUE(fs.ports[i].open);
+    ASSERT_EQ(fs.ports[i].sent.size(), 1u);
+    EXPECT_EQ(fs.ports[i].sent[0], query);
+    EXPECT_EQ(fs.st.PortTimeout[i], 500);
+  }
+  EXPECT_FALSE(fs.ports[3].open);
+  EXPECT_EQ(fs.clock.sleeps, (std::vector<int>{50, 10, 10, 10}));
+  EXPECT_EQ(fs.panel.caption, "Searching Devices............");
+  EXPECT_EQ(fs.memo.lines, (std::vector<std::string>{"> 10:15:02 Checking Device 1 In COM3............",
+                                                      "> 10:15:02 Checking Device 2 In COM4............",
+                                                      "> 10:15:02 Checking Device 3 In COM7............"}));
+}
+
+class FailingPort : public testing::FakeCommPort {
+ public:
+  void OpenPort() override { throw std::runtime_error("Error opening serial port:" + name); }
+};
+
+TEST(BitBtnFindCOMClick, APortThatCannotOpenEndsTheSearch) {
+  testing::FakeStation fs;
+  FailingPort failing;
+  fs.st.PortComm[1] = &failing;
+  fs.st.PortSlotCount = 3;
+  fs.port_list.items = {"COM3", "COM4", "COM7"};
+  EXPECT_THROW(BitBtnFindCOMClick(fs.st), std::runtime_error);
+  EXPECT_TRUE(fs.ports[0].open);
+  EXPECT_FALSE(fs.ports[2].open);
+  EXPECT_TRUE(fs.ports[0].sent.empty());
+}
+
+}  // namespace
+}  // namespace zek
