@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "station/data/chip_memory_map.h"
 #include "station/data/errors.h"
 #include "station/data/object_file_records.h"
+#include "tests/data/image_fixture.h"
 #include "tests/data/record_text.h"
 #include "tests/data/temp_dir.h"
-#include "tests/support/fake_views.h"
 
 namespace zek {
 namespace {
@@ -18,39 +17,11 @@ const std::vector<uint8_t> kSixteen = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66,
                                        0x88, 0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF};
 constexpr uint32_t kSixteenSum = 0x7F8;
 
-// A class 0x00 part: flash 0-0xFFFF, EEPROM 0x40000000-0x40000FFF.
-class HexLineTest : public ::testing::Test {
+class HexLineTest : public testing::ImageFixture {
  protected:
-  void SetUp() override { Select(0x00, 64, 4096); }
-  void Select(uint8_t class_code, uint16_t flash_kb, uint16_t eep_size) {
-    ResetBuffers(st);
-    st.ChipClassCode = class_code;
-    st.ChipFlashSizeKB = flash_kb;
-    st.EepSize = eep_size;
-    SetMemoryMap(st);
-  }
   uint8_t Parse(const std::string& line) {
     return ParseHexLine(st, line, linear, segment, sum, highest, lowest);
   }
-  std::vector<uint8_t> Main(uint32_t at, size_t n) const {
-    return {st.MainBuffer.begin() + at, st.MainBuffer.begin() + at + n};
-  }
-  std::vector<uint8_t> Eep(uint32_t at, size_t n) const {
-    return {st.EepBuffer.begin() + at, st.EepBuffer.begin() + at + n};
-  }
-  bool ImagesUntouched() const {
-    auto ff = [](uint8_t b) { return b == 0xFF; };
-    return std::all_of(st.MainBuffer.begin(), st.MainBuffer.end(), ff) &&
-           std::all_of(st.EepBuffer.begin(), st.EepBuffer.end(), ff);
-  }
-  std::vector<std::string> BoxTexts() const {
-    std::vector<std::string> t;
-    for (const auto& b : fs.boxes.shown) t.push_back(b.text);
-    return t;
-  }
-
-  testing::FakeStation fs;
-  StationState& st = fs.st;
   uint32_t linear = 0, segment = 0, sum = 0, highest = 0, lowest = 0xFFFFFFFF;
 };
 
