@@ -285,5 +285,10 @@ TEST_F(HexFileTest, MissingFileRaisesTheFileError) {
   }
 }
 
+TEST_F(HexFileTest, FolderInPlaceOfAFileRaisesTheFileError) {
+  EXPECT_THROW(ReadHexFile(st, dir.File(""), file_low, file_high, sum), FileError);
+  EXPECT_EQ(file_low, 0x1111u);
+}
+
 }  // namespace
 }  // namespace zek
