@@ -1,6 +1,8 @@
 #include "station/data/clock.h"
 
+#include <chrono>
 #include <ctime>
+#include <thread>
 
 namespace zek {
 namespace {
@@ -18,6 +20,9 @@ class LocalClock final : public Clock {
  public:
   std::string LongTime() const override { return LocalNow("%H:%M:%S"); }
   std::string ShortDate() const override { return LocalNow("%Y-%m-%d"); }
+  void Sleep(int milliseconds) const override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  }
 };
 
 }  // namespace

@@ -21,7 +21,9 @@ inline constexpr int kPortSlots = 10;       // slots 0-9, shown as C1-C10
 inline constexpr int kPortTableSize = 11;   // entry 10 is never used
 inline constexpr uint8_t kStateIdle = 80;
 
-inline constexpr size_t kRxBufSize = 8192;
+// A unit's largest reply (4106 bytes) escaped throughout is an 8214-byte
+// frame; the receive buffer holds that plus a whole 2048-byte chunk.
+inline constexpr size_t kRxBufSize = 16384;
 // A frame is cut from the receive buffer, so it can never be longer than
 // it; the decoded packet is never longer than its frame.
 inline constexpr size_t kFrameBufSize = kRxBufSize;
@@ -73,6 +75,9 @@ struct StationState {
   PortTable<uint16_t> PortBlockIndex{};
   PortTable<uint16_t> PortBlockCount{};
   PortTable<uint16_t> PortRxLen{};
+  // Length of the reply decoded into PortPacketBuf, its check included, so
+  // handlers never take stale bytes of the buffer for reply data.
+  PortTable<uint16_t> PortPacketLen{};
   PortTable<uint8_t> PortConnected{};
   PortTable<uint8_t> PortUpgrading{};
   PortTable<uint8_t> PortAutoSeq{};

@@ -10,7 +10,8 @@ class NullViews final : public InfoMemoView,
                         public PageControlView,
                         public StatusBarView,
                         public InfoPanelView,
-                        public PortListView {
+                        public PortListView,
+                        public ReadBackView {
  public:
   void AppendLine(const std::string&) override {}
   std::vector<std::string> Lines() const override { return {}; }
@@ -36,6 +37,8 @@ class NullViews final : public InfoMemoView,
   void ClearItems() override {}
   void SetText(const std::string&) override {}
   std::string Text() const override { return {}; }
+  void ShowReadMainData() override {}
+  void ShowReadEepData() override {}
 };
 
 // Shared by every station without a window; it holds no state.
@@ -52,7 +55,8 @@ StationViews::StationViews()
       ViewPageCtrl(&Null()),
       StatusBar(&Null()),
       InfoPanel(&Null()),
-      ComboBoxCOM(&Null()) {}
+      ComboBoxCOM(&Null()),
+      ReadBack(&Null()) {}
 
 InfoMemoView& NullInfoMemo() { return Null(); }
 GaugeView& NullGauge() { return Null(); }

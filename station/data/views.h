@@ -89,6 +89,15 @@ class PortListView {
   virtual std::string Text() const = 0;
 };
 
+// The read-back views of the main window: show ReadMainBuffer or
+// ReadEepBuffer once a read-back has finished.
+class ReadBackView {
+ public:
+  virtual ~ReadBackView() = default;
+  virtual void ShowReadMainData() = 0;
+  virtual void ShowReadEepData() = 0;
+};
+
 // The views the station logic talks to, all non-owning. The defaults
 // point at do-nothing views, so a missing binding never crashes.
 struct StationViews {
@@ -99,6 +108,7 @@ struct StationViews {
   StatusBarView* StatusBar;
   InfoPanelView* InfoPanel;
   PortListView* ComboBoxCOM;
+  ReadBackView* ReadBack;
 };
 
 InfoMemoView& NullInfoMemo();

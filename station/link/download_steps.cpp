@@ -1,0 +1,41 @@
+// Reply handlers of the download chain: configuration image, main-memory
+// blocks, then (with the EEPROM steps) the EEPROM block.
+#include "station/data/info_lines.h"
+#include "station/link/command_builders.h"
+#include "station/link/operation_steps.h"
+#include "station/link/progress.h"
+
+namespace zek {
+namespace {
+
+void FinishDownload(StationState& st, int port) {
+  EndProgress(st, false, port);
+  ++st.DownloadsDone;
+  AddPortInfoLine(st, "Download Success!", port);
+  SendResetCommand(st, 0x8A, port);
+}
+
+}  // namespace
+
+void OnConfigImageReply(StationState& st, uint8_t status, int port) {
+  if (!Succeeded(status)) return FailStep(st, status, port);
+  StartDownloadMain(st, port);
+}
+
+void OnDownloadMainReply(StationState& st, uint8_t status, int port) {
+  if (!Succeeded(status)) return FailStep(st, status, port);
+  if (AdvanceBlock(st, port, 1)) {
+    SendFlashBlock(st, 0x55, st.PortBlockIndex[port], st.ChipStartAddress, port);
+  } else if (st.EepStepsEnabled) {
+    StartDownloadEEP(st, port);
+  } else {
+    FinishDownload(st, port);
+  }
+}
+
+void OnDownloadEEPReply(StationState& st, uint8_t status, int port) {
+  if (!Succeeded(status)) return FailStep(st, status, port);
+  FinishDownload(st, port);
+}
+
+}  // namespace zek
