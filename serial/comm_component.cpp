@@ -20,6 +20,8 @@ TComm::~TComm() {
   MessageWindow_.reset();
 }
 
+size_t TComm::QueuedThreadMessages() const { return MessageWindow_->Queued(); }
+
 bool TComm::IsOpen() const { return PortHandle != nullptr; }
 
 bool TComm::SendBuffer(const uint8_t* Buffer, uint16_t Length) {

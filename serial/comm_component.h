@@ -52,6 +52,9 @@ class TComm : public QObject, public CommPort {
 
   // The window procedure of the hidden window: messages 1025-1029.
   void HandleThreadMessage(ThreadMessage& message);
+  // Messages the threads have posted that the event loop has not yet
+  // delivered (for diagnostics and tests).
+  size_t QueuedThreadMessages() const;
 
   // Published properties. A setter does nothing when the value is the one
   // stored; else it stores it and, while open, applies the line settings

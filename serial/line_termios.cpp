@@ -1,7 +1,6 @@
 #include "serial/line_termios.h"
 
 #include <sys/ioctl.h>
-#include <termios.h>
 
 #include "serial/baud_rate.h"
 
@@ -67,9 +66,7 @@ DeviceControlBlock ReadDeviceControlBlock(int fd) {
   return d;
 }
 
-void WriteDeviceControlBlock(int fd, const DeviceControlBlock& dcb) {
-  termios t {};
-  if (::tcgetattr(fd, &t) != 0) return;
+void ApplyToTermios(const DeviceControlBlock& dcb, termios& t) {
   MakeRaw(t);
   t.c_cflag |= kSizeFlags[dcb.ByteSize >= 5 && dcb.ByteSize <= 8 ? dcb.ByteSize - 5 : 3];
   SetParity(t, dcb.Parity);
@@ -80,6 +77,12 @@ void WriteDeviceControlBlock(int fd, const DeviceControlBlock& dcb) {
   if (dcb.fInX) t.c_iflag |= IXOFF;
   t.c_cc[VSTART] = static_cast<cc_t>(dcb.XonChar);
   t.c_cc[VSTOP] = static_cast<cc_t>(dcb.XoffChar);
+}
+
+void WriteDeviceControlBlock(int fd, const DeviceControlBlock& dcb) {
+  termios t {};
+  if (::tcgetattr(fd, &t) != 0) return;
+  ApplyToTermios(dcb, t);
   (void)::tcsetattr(fd, TCSANOW, &t);
   (void)SetLineBaudRate(fd, dcb.BaudRate);
   SetModemLine(fd, TIOCM_DTR, dcb.fDtrControl);

@@ -3,6 +3,8 @@
 // DTR and RTS lines. Fields a driver cannot take are ignored, as the
 // component ignores the result of applying them.
 
+#include <termios.h>
+
 #include "serial/device_control_block.h"
 
 namespace zek {
@@ -15,5 +17,9 @@ DeviceControlBlock ReadDeviceControlBlock(int fd);
 // characters, the rate, and DTR/RTS held on or off. The DSR, null-strip
 // and limit fields have no Linux counterpart and are ignored.
 void WriteDeviceControlBlock(int fd, const DeviceControlBlock& dcb);
+
+// The termios part of the above, on what the driver reported. The rate
+// is set apart, through the kernel's termios2.
+void ApplyToTermios(const DeviceControlBlock& dcb, termios& t);
 
 }  // namespace zek

@@ -29,6 +29,11 @@ bool MessageWindow::Post(ThreadMessage message) {
   return true;
 }
 
+size_t MessageWindow::Queued() const {
+  std::lock_guard lock(mutex_);
+  return queue_.size();
+}
+
 bool MessageWindow::event(QEvent* e) {
   if (e->type() != WakeType()) return QObject::event(e);
   ThreadMessage message;

@@ -21,6 +21,8 @@ class MessageWindow : public QObject, public MessagePoster {
   ~MessageWindow() override;
 
   bool Post(ThreadMessage message) override;
+  // Messages posted and not yet handed to the procedure.
+  size_t Queued() const;
 
  protected:
   bool event(QEvent* e) override;
@@ -29,7 +31,7 @@ class MessageWindow : public QObject, public MessagePoster {
   Procedure procedure_;
   // The messages travel here rather than inside the Qt events, so their
   // hand-over between threads is ordered by a lock the checkers can see.
-  std::mutex mutex_;
+  mutable std::mutex mutex_;
   std::deque<ThreadMessage> queue_;
 };
 

@@ -61,6 +61,8 @@ TReadThread::Step TReadThread::ReadChunk(LineEventMonitor& monitor) {
         PostHangupMessage();
         return Step::kEnd;
       case WaitResult::kPort:
+        // A time-out changed while the line was idle counts from this byte on.
+        if (count == 0) timeouts_ = port_.GetCommTimeouts();
         if (ReadAvailable(count) == Step::kEnd) return Step::kEnd;
         last_byte = Clock::now();
         if (count == kReadBufferSize || timeouts_.ReadIntervalTimeout == kReadWithoutInterval) {
