@@ -20,12 +20,14 @@ MessageWindow::MessageWindow(Procedure procedure) : procedure_(std::move(procedu
 MessageWindow::~MessageWindow() = default;
 
 bool MessageWindow::Post(ThreadMessage message) {
-  {
-    std::lock_guard lock(mutex_);
-    queue_.push_back(std::move(message));
-  }
-  // One wake-up per message, so each event delivers exactly one.
-  QCoreApplication::postEvent(this, new QEvent(WakeType()));
+  std::unique_lock lock(mutex_);
+  queue_.push_back(std::move(message));
+  // One wake-up per message, so each event delivers exactly one. It is
+  // made under the lock that event() takes before looking at it: Qt's own
+  // hand-over is invisible to the thread checker.
+  QEvent* wake = new QEvent(WakeType());
+  lock.unlock();
+  QCoreApplication::postEvent(this, wake);
   return true;
 }
 
@@ -35,14 +37,15 @@ size_t MessageWindow::Queued() const {
 }
 
 bool MessageWindow::event(QEvent* e) {
-  if (e->type() != WakeType()) return QObject::event(e);
-  ThreadMessage message;
-  {
-    std::lock_guard lock(mutex_);
-    if (queue_.empty()) return true;
-    message = std::move(queue_.front());
-    queue_.pop_front();
+  std::unique_lock lock(mutex_);
+  if (e->type() != WakeType()) {
+    lock.unlock();
+    return QObject::event(e);
   }
+  if (queue_.empty()) return true;
+  ThreadMessage message = std::move(queue_.front());
+  queue_.pop_front();
+  lock.unlock();
   if (procedure_) procedure_(message);
   return true;  // the block, if any, is freed here with the message
 }

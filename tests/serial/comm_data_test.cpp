@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+#include <unistd.h>
+
 #include "serial/comm_component.h"
 #include "tests/serial/comm_fixture.h"
 
@@ -208,6 +210,34 @@ TEST_F(CommOnPty, TheDataMessageCarriesItsCountAsSixteenBits) {
   ASSERT_EQ(events.chunks.size(), 1u);
   EXPECT_EQ(events.chunks[0], (std::vector<uint8_t>{7, 8, 9}));
   EXPECT_EQ(m.block, nullptr);  // freed once the handler is done
+}
+
+}  // namespace
+}  // namespace zek
+
+namespace zek {
+namespace {
+
+TEST_F(CommOnPty, AThousandOpenSendCloseCyclesWithDataFlowingEndCleanly) {
+  const std::vector<uint8_t> out = Pattern(64, 5);
+  for (int cycle = 0; cycle < 1000; ++cycle) {
+    comm.OpenPort();
+    size_t before = events.Received();
+    ASSERT_TRUE(comm.SendBuffer(out.data(), static_cast<uint16_t>(out.size())));
+    pty.Write(out);
+    if (cycle % 100 == 0) {
+      ASSERT_EQ(pty.Read(out.size()), out);
+      ASSERT_TRUE(PumpUntil([&] { return events.Received() >= before + out.size(); }));
+    }
+    comm.ClosePort();
+    DeliverPosted();
+    // Whatever the far end did not read is dropped.
+    uint8_t drain[4096];
+    while (::read(pty.master(), drain, sizeof drain) > 0) {
+    }
+  }
+  EXPECT_EQ(events.hangups, 0);
+  EXPECT_EQ(comm.QueuedThreadMessages(), 0u);
 }
 
 }  // namespace
