@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "serial/comm_port.h"
+#include "station/data/connection_config.h"
 #include "station/data/format.h"
 #include "station/data/info_lines.h"
 #include "station/link/firmware_upgrade.h"
@@ -113,6 +114,16 @@ void HandleIdentityReply(StationState& st, uint16_t frame_count, int port) {
     return;
   }
   AddPortInfoLine(st, "No device was found!", port);
+}
+
+void BitBtnFreshClick(StationState& st) {
+  st.Views.ComboBoxCOM->ClearItems();
+  for (int slot = 0; slot < st.PortSlotCount && slot < kPortSlots; ++slot) {
+    if (st.PortComm[slot] != nullptr && st.PortComm[slot]->IsOpen()) st.PortComm[slot]->ClosePort();
+    st.PortConnected[slot] = 0;
+    st.PortBusy[slot] = 0;
+  }
+  LoadDeviceConfig(st, *st.Views.ComboBoxCOM);
 }
 
 void BitBtnFindCOMClick(StationState& st) {

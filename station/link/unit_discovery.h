@@ -35,6 +35,10 @@ int CheckTextReply(std::span<const uint8_t> packet, std::string& expected, int t
 // A frame cut on a port whose unit is not identified yet.
 void HandleIdentityReply(StationState& st, uint16_t frame_count, int port);
 
+// The logic of "Fresh Device" up to the gauge layout, which the window does:
+// closes every slot's port, clears the list and reloads it.
+void BitBtnFreshClick(StationState& st);
+
 // "Find Device": opens every listed port and queries it. A port that cannot
 // be opened raises the serial component's error; later items are skipped.
 void BitBtnFindCOMClick(StationState& st);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 
 #include "station/link/packet_framing.h"
 #include "tests/support/fake_views.h"
@@ -175,6 +177,31 @@ TEST(BitBtnFindCOMClick, OpensEveryListedPortThenQueriesEach) {
   EXPECT_EQ(fs.memo.lines, (std::vector<std::string>{"> 10:15:02 Checking Device 1 In COM3............",
                                                       "> 10:15:02 Checking Device 2 In COM4............",
                                                       "> 10:15:02 Checking Device 3 In COM7............"}));
+}
+
+TEST(BitBtnFreshClick, ClosesEverySlotAndReloadsTheList) {
+  testing::FakeStation fs;
+  fs.st.AppDir = ::testing::TempDir() + "fresh-click-";
+  {
+    std::ofstream ini(fs.st.AppDir + "ConfigZEK.ini");
+    ini << "[Customers]\n[Connection]\nTOTDEV=2\nDEV1=COM7\nDEV2=COM3\n";
+  }
+  fs.st.PortSlotCount = 3;
+  fs.port_list.items = {"COM1", "COM2", "COM9"};
+  for (int i = 0; i < 3; ++i) {
+    fs.ports[i].open = true;
+    fs.st.PortConnected[i] = 1;
+    fs.st.PortBusy[i] = 1;
+  }
+  BitBtnFreshClick(fs.st);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_FALSE(fs.ports[i].open);
+    EXPECT_EQ(fs.st.PortConnected[i], 0);
+    EXPECT_EQ(fs.st.PortBusy[i], 0);
+  }
+  EXPECT_EQ(fs.st.PortSlotCount, 2);
+  EXPECT_EQ(fs.port_list.items.size(), 2u);
+  std::remove((fs.st.AppDir + "ConfigZEK.ini").c_str());
 }
 
 class FailingPort : public testing::FakeCommPort {
