@@ -59,6 +59,11 @@ FrameResult RunLoaderFrame(ByteSource& source, LineFamily family, const LoaderRu
                            const RecordParser& parse, const AddressSpan& span, SpanOut out,
                            MessageBox& box);
 
+// Interactive rules show boxes; silent ones never do.
+constexpr bool IsInteractive(const LoaderRule& rule) {
+  return rule.on_other == Reaction::Ask || rule.on_other == Reaction::Tell;
+}
+
 // The silent loaders' result.
 int32_t SilentResult(const FrameResult& r);
 
