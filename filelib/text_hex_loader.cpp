@@ -46,8 +46,10 @@ class TextHexLine {
   uint32_t address_;
 };
 
-// The line's address (0 without "@"); tokens are stored as they end.
-uint32_t TextHexLineLoad(std::string_view line, uint8_t* buf) {
+}  // namespace
+
+// Tokens are stored as they end.
+uint32_t TextHexLoadLine(std::string_view line, uint8_t* buf) {
   size_t at = line.find('@');
   if (at == std::string_view::npos) return 0;
   size_t i = at + 1;
@@ -68,14 +70,12 @@ uint32_t TextHexLineLoad(std::string_view line, uint8_t* buf) {
   return address;
 }
 
-}  // namespace
-
 FrameResult LoadTextHex(ByteSource& source, uint8_t* buf, uint32_t* start, uint32_t* end) {
   LineReader reader(source);
   uint32_t lowest = 0xFFFFFFFF;
   std::string_view line;
   while (reader.Next(line)) {
-    uint32_t address = TextHexLineLoad(line, buf);
+    uint32_t address = TextHexLoadLine(line, buf);
     if (address < lowest) lowest = address;
   }
   FrameResult r;

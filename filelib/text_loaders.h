@@ -6,6 +6,7 @@
 // (end is always 0xFFFF); a read error leaves them as they were.
 
 #include <cstdint>
+#include <string_view>
 
 #include "filelib/line_reader.h"
 #include "filelib/loader_frame.h"
@@ -22,5 +23,15 @@ FrameResult LoadTi430Text(ByteSource& source, uint8_t* buf, uint32_t* start, uin
 FrameResult LoadTextHex(ByteSource& source, uint8_t* buf, uint32_t* start, uint32_t* end);
 
 inline constexpr uint32_t kTextLoaderEnd = 0xFFFF;
+
+// One line of each format, for the loaders above (and for fuzzing).
+struct Ti430State {
+  uint32_t current = 0;
+  uint32_t lowest = 0xFFFFFFFF;
+};
+// False at the 'q' line that ends the file. The line must not be empty.
+bool Ti430LoadLine(std::string_view line, uint8_t* buf, Ti430State& st);
+// The line's address (0 without "@").
+uint32_t TextHexLoadLine(std::string_view line, uint8_t* buf);
 
 }  // namespace rhb

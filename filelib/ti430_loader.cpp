@@ -7,11 +7,6 @@ namespace rhb {
 
 namespace {
 
-struct Ti430State {
-  uint32_t current = 0;
-  uint32_t lowest = 0xFFFFFFFF;
-};
-
 void Put(uint8_t* buf, uint32_t address, uint8_t value) {
   if (address < kWindow16M) buf[address] = value;
 }
@@ -22,8 +17,9 @@ uint32_t AddressOf(std::string_view digits) {
   return address;
 }
 
-// False at the 'q' line that ends the file.
-bool Ti430Line(std::string_view line, uint8_t* buf, Ti430State& st) {
+}  // namespace
+
+bool Ti430LoadLine(std::string_view line, uint8_t* buf, Ti430State& st) {
   size_t i = 0;
   while (i + 1 < line.size() && line[i] == ' ') ++i;
   if (line[i] == 'q') return false;
@@ -42,15 +38,13 @@ bool Ti430Line(std::string_view line, uint8_t* buf, Ti430State& st) {
   return true;
 }
 
-}  // namespace
-
 FrameResult LoadTi430Text(ByteSource& source, uint8_t* buf, uint32_t* start, uint32_t* end) {
   LineReader reader(source);
   Ti430State st;
   std::string_view line;
   while (reader.Next(line)) {
     if (line.empty()) continue;
-    if (!Ti430Line(line, buf, st)) break;
+    if (!Ti430LoadLine(line, buf, st)) break;
   }
   FrameResult r;
   if (reader.Failed()) {
