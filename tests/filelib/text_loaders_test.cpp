@@ -73,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(Text, TextLoaderTest, ::testing::ValuesIn(Cases()),
 TEST(TextLoaderTest, HostileAddressesStayInside16MiB) {
   ImageBuffer image;
   uint32_t start = 0, end = 0;
-  rhb::MemorySource ti("@FFFFFFF0\n" + std::string(600, 'A') + "\n@7FFFFFFF\n11 22\n");
+  const std::string ti_text = "@FFFFFFF0\n" + std::string(600, 'A') + "\n@7FFFFFFF\n11 22\n";
+  rhb::MemorySource ti(ti_text);
   rhb::LoadTi430Text(ti, image.data(), &start, &end);
   rhb::MemorySource th("@80000000 1111 22\n@FFFFFFFF 33 44\n");
   rhb::LoadTextHex(th, image.data(), &start, &end);
