@@ -37,17 +37,18 @@ function(zek_gtest name)
     PROPERTIES ENVIRONMENT "ZEK_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
 
-# zek_fuzzer(<name> SOURCES ... LIBS ...): a libFuzzer harness, also run
-# briefly by CTest over a fixed number of inputs so it keeps building and
-# keeps passing.
+# zek_fuzzer(<name> SOURCES ... LIBS ... [RUNS n]): a libFuzzer harness, also
+# run briefly by CTest over a fixed number of inputs (20000 unless RUNS says
+# otherwise) so it keeps building and keeps passing.
 function(zek_fuzzer name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "RUNS" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_RUNS)
+    set(ARG_RUNS 20000)
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   zek_warnings(${name})
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
-  if(ZEK_TESTS)
-    add_test(NAME fuzz.${name} COMMAND ${name} -runs=20000 -seed=1)
-  endif()
+  add_test(NAME fuzz.${name} COMMAND ${name} -runs=${ARG_RUNS} -seed=1)
 endfunction()
