@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 namespace zek {
@@ -118,6 +119,69 @@ TEST(CheckPacket, StatusComesFromTheUnitOrTheCheck) {
   EXPECT_EQ(CheckPacket(damaged, static_cast<uint16_t>(damaged.size())), 35);
   // A length beyond the area is a data error, not a read past it.
   EXPECT_EQ(CheckPacket(status52, 200), 32);
+}
+
+}  // namespace
+}  // namespace zek
+
+namespace zek {
+namespace {
+
+// The framing rules one byte at a time, as a reference for the fast paths.
+Bytes ReferenceFrame(const Bytes& packet) {
+  Bytes out{kSlipEnd};
+  for (uint8_t b : packet) {
+    if (b == kSlipEnd) {
+      out.insert(out.end(), {kSlipEsc, kSlipEscEnd});
+    } else if (b == kSlipEsc) {
+      out.insert(out.end(), {kSlipEsc, kSlipEscEsc});
+    } else {
+      out.push_back(b);
+    }
+  }
+  out.push_back(kSlipEnd);
+  out.insert(out.end(), 5, 0xFF);
+  return out;
+}
+
+uint16_t ReferenceCheck16(const Bytes& bytes) {
+  uint16_t r = 0;
+  for (uint8_t b : bytes) r = static_cast<uint16_t>((r >> 1) ^ b ^ ((r & 1) ? 0x4A12 : 0));
+  return r;
+}
+
+TEST(Framing, MatchesTheByteByByteRulesOnRandomPackets) {
+  std::mt19937 rng(20261210);
+  for (int round = 0; round < 400; ++round) {
+    size_t size = 8 + rng() % 300;
+    int escaped_percent = static_cast<int>(rng() % 4) * 33;
+    Bytes packet(size);
+    for (auto& b : packet) {
+      b = static_cast<uint8_t>(rng());
+      if (static_cast<int>(rng() % 100) < escaped_percent) b = (rng() & 1) ? kSlipEnd : kSlipEsc;
+    }
+    Bytes expected = ReferenceFrame(packet);
+    Bytes out(2 * size + 7);
+    uint16_t n = SlipEncode(packet, out, static_cast<uint16_t>(size));
+    ASSERT_EQ(Bytes(out.begin(), out.begin() + n), expected) << "round " << round;
+
+    Bytes frame = expected;
+    Bytes decoded(size);
+    uint16_t count = static_cast<uint16_t>(frame.size()), length = 0;
+    ASSERT_EQ(SlipDecode(frame, decoded, length, count), 0) << "round " << round;
+    EXPECT_EQ(decoded, packet) << "round " << round;
+    EXPECT_EQ(count, 5);  // the fill bytes stay
+
+    Bytes tight(size - 1);  // one byte short of the packet: bad, nothing written past it
+    frame = expected;
+    count = static_cast<uint16_t>(frame.size());
+    EXPECT_EQ(SlipDecode(frame, tight, length, count), kResultDataError);
+    EXPECT_EQ(length, 0);
+
+    EXPECT_EQ(Check16Packet(packet, 0, static_cast<uint32_t>(size - 1)), ReferenceCheck16(packet));
+    Bytes head(packet.begin() + 3, packet.end());
+    EXPECT_EQ(Check16Packet(packet, 3, static_cast<uint32_t>(size - 1)), ReferenceCheck16(head));
+  }
 }
 
 }  // namespace
