@@ -34,13 +34,15 @@ enum class ChipKind { Blank, Used, Protected, Programmed };
 inline const char* const kStartedProgramming = "Starting Data programming......";
 
 class SimFixture : public ::testing::Test {
- protected:
+ public:
   SimFixture() {
     for (uint32_t i = 0; i < kMainBufferSize; ++i) fs.st.MainBuffer[i] = static_cast<uint8_t>(i * 7 + (i >> 9));
     for (uint32_t i = 0; i < kEepBufferSize; ++i) fs.st.EepBuffer[i] = static_cast<uint8_t>(0xA5 ^ (i * 13));
     for (uint32_t i = 0; i < kOptionBufferSize; ++i) fs.st.OptionBuffer[i] = static_cast<uint8_t>(0x5A + i);
     SetChip(30, 0, 0);
   }
+  StationState& Station() { return fs.st; }
+
   void TearDown() override { EXPECT_EQ(link.Overflows(), 0) << "a chunk did not fit the receive buffer"; }
 
   // Flash size, where the image starts in MainBuffer, EEPROM size; the
