@@ -53,7 +53,8 @@ TEST_P(UidRead, ShowsTheUidRowsMasksAndSecurityLevel) {
   const sim::SimChip& chip = ReadInfo(4, 0x00, GetParam().locked);
   std::span<const uint8_t> info = chip.Info();
   std::vector<std::string> lines = {"  Read Chip 1 UID : " + Items(chip.Uid(), 0, 12)};
-  for (uint32_t r = 0; r < 8; ++r) lines.push_back("  0x0010" + Label("%04X: ", 0x400 + 16 * r) + Items(info, 16 * r, 16));
+  for (uint32_t r = 0; r < 8; ++r)
+    lines.push_back("  0x0010" + Label("%04X: ", 0x400 + 16 * r) + Items(info, 16 * r, 16));
   lines.push_back("  RMASK Is : " + Items(info, 0x800, 16));
   lines.push_back("  WMASK Is : " + Items(info, 0x820, 16));
   char last[40];
