@@ -79,18 +79,22 @@ void UnitLink::Run(const UnitScript& script, std::mt19937* rng) {
   }
 }
 
-std::vector<int> UnitLink::Codes(int port) const {
+std::vector<int> CommandCodes(const std::vector<Bytes>& commands) {
   std::vector<int> codes;
-  for (const Bytes& c : commands[port]) codes.push_back(c[0] == 0x93 ? (0x93 << 8 | c[1]) : c[0]);
+  for (const Bytes& c : commands) codes.push_back(c[0] == 0x93 ? (0x93 << 8 | c[1]) : c[0]);
   return codes;
 }
 
-std::vector<int> UnitLink::Params(int port, uint8_t code) const {
+std::vector<int> CommandParams(const std::vector<Bytes>& commands, uint8_t code) {
   std::vector<int> params;
-  for (const Bytes& c : commands[port])
+  for (const Bytes& c : commands)
     if (c[0] == code) params.push_back(c[1] | (c[2] << 8));
   return params;
 }
+
+std::vector<int> UnitLink::Codes(int port) const { return CommandCodes(commands[port]); }
+
+std::vector<int> UnitLink::Params(int port, uint8_t code) const { return CommandParams(commands[port], code); }
 
 uint8_t ReadPattern(int port, uint32_t offset) {
   return static_cast<uint8_t>((offset * 7 + (offset >> 10) + port) & 0xFF);

@@ -32,6 +32,11 @@ std::optional<Bytes> DecodeSent(const Bytes& frame);
 // arrive in chunks of random sizes, frames cut after each chunk.
 void Receive(StationState& st, int port, const Bytes& bytes, std::mt19937* rng = nullptr);
 
+// Command codes (and sub-codes as code << 8 | sub for 0x93) of decoded
+// commands, and the parameter (bytes 1-2) of every command with this code.
+std::vector<int> CommandCodes(const std::vector<Bytes>& commands);
+std::vector<int> CommandParams(const std::vector<Bytes>& commands, uint8_t code);
+
 // A unit's answer to one decoded command packet; nothing for no reply.
 using UnitScript = std::function<std::optional<Bytes>(int port, const Bytes& command)>;
 
