@@ -18,6 +18,8 @@
 #include "tests/support/fake_views.h"
 #include "tests/unit-sim/sim_process.h"
 
+class QEventLoop;
+
 namespace zek::testing {
 
 using namespace std::chrono_literals;
@@ -85,6 +87,10 @@ class StationRig {
  private:
   void Timer1Tick();
   void NoteEnd(int slot, bool was_busy);
+  void CheckDone();
+
+  QEventLoop* running_ = nullptr;
+  const std::function<bool()>* done_ = nullptr;
 };
 
 }  // namespace zek::testing
