@@ -12,23 +12,22 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "tools/unit-sim/line_pacer.h"
+#include "bench/e2e/wire_model.h"
 
 namespace zek::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-// Wake a little after the next byte may go, so each write carries a few
-// dozen bytes while the lead still keeps the line busy.
-constexpr auto kRefill = std::chrono::microseconds(300);
+// Bytes in the middle of a burst are passed on in batches, at most this
+// late; the last byte of a burst is passed on when it arrives.
+constexpr auto kBatch = std::chrono::microseconds(300);
 
 struct Line {
-  explicit Line(bool paced) : pacer(paced) {}
+  explicit Line(bool paced) : to_unit(paced), to_station(paced) {}
   int station = -1;  // master of the terminal the station opens
   int station_slave = -1;
   int unit = -1;
-  sim::LinePacer pacer;
-  std::vector<uint8_t> to_unit, to_station;
+  WireModel to_unit, to_station;
   LineStats stats;
   bool answered = false;  // unit bytes passed on since the station last spoke
   Clock::time_point answer_end{};
@@ -81,32 +80,33 @@ void FromStation(Line& line, Clock::time_point now) {
     line.answered = false;
   }
   line.stats.to_unit += static_cast<uint64_t>(n);
-  line.to_unit.insert(line.to_unit.end(), buf, buf + n);
+  line.to_unit.Put(buf, static_cast<size_t>(n), now);
 }
 
-void FromUnit(Line& line) {
+void FromUnit(Line& line, Clock::time_point now) {
   uint8_t buf[8192];
   ssize_t n = read(line.unit, buf, sizeof buf);
   if (n <= 0) return;
   line.stats.to_station += static_cast<uint64_t>(n);
-  line.to_station.insert(line.to_station.end(), buf, buf + n);
+  line.to_station.Put(buf, static_cast<size_t>(n), now);
+}
+
+// Writes what has crossed the line by now; the count written.
+size_t Deliver(int fd, WireModel& wire, Clock::time_point now) {
+  size_t n = wire.Arrived(now);
+  if (n == 0) return 0;
+  ssize_t w = write(fd, wire.Data(), n);
+  if (w <= 0) return 0;
+  wire.Take(static_cast<size_t>(w));
+  return static_cast<size_t>(w);
 }
 
 void Flush(Line& line, Clock::time_point now) {
-  if (!line.to_station.empty()) {
-    ssize_t w = write(line.station, line.to_station.data(), line.to_station.size());
-    if (w > 0) {
-      line.to_station.erase(line.to_station.begin(), line.to_station.begin() + w);
-      line.answered = true;
-      line.answer_end = now;
-    }
+  if (Deliver(line.station, line.to_station, now) > 0) {
+    line.answered = true;
+    line.answer_end = now;
   }
-  size_t n = std::min(line.to_unit.size(), line.pacer.Allowance(now));
-  if (n == 0) return;
-  ssize_t w = write(line.unit, line.to_unit.data(), n);
-  if (w <= 0) return;
-  line.pacer.Wrote(static_cast<size_t>(w), now);
-  line.to_unit.erase(line.to_unit.begin(), line.to_unit.begin() + w);
+  Deliver(line.unit, line.to_unit, now);
 }
 
 // True to go on; false once told to quit (the counts then went out).
@@ -127,8 +127,10 @@ bool Control(int control, int report, std::vector<Line>& lines) {
 timespec WaitFor(const std::vector<Line>& lines, Clock::time_point now) {
   Clock::time_point wake = now + std::chrono::milliseconds(100);
   for (const Line& line : lines) {
-    if (!line.to_station.empty()) wake = now;
-    if (!line.to_unit.empty()) wake = std::min(wake, line.pacer.NextSlot(now) + kRefill);
+    for (const WireModel* wire : {&line.to_station, &line.to_unit}) {
+      if (wire->Empty()) continue;
+      wake = std::min({wake, wire->NextArrival(now) + kBatch, wire->LastArrival()});
+    }
   }
   auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(std::max(wake - now, Clock::duration::zero())).count();
   return timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
@@ -144,10 +146,10 @@ timespec WaitFor(const std::vector<Line>& lines, Clock::time_point now) {
     Clock::time_point now = Clock::now();
     fds.assign(1, pollfd{control, POLLIN, 0});
     for (const Line& line : lines) {
-      short out = line.to_station.empty() ? 0 : POLLOUT;
-      fds.push_back(pollfd{line.station, static_cast<short>(POLLIN | out), 0});
-      short paced_out = !line.to_unit.empty() && line.pacer.Allowance(now) > 0 ? POLLOUT : 0;
-      fds.push_back(pollfd{line.unit, static_cast<short>(POLLIN | paced_out), 0});
+      short to_station = line.to_station.Arrived(now) > 0 ? POLLOUT : 0;
+      fds.push_back(pollfd{line.station, static_cast<short>(POLLIN | to_station), 0});
+      short to_unit = line.to_unit.Arrived(now) > 0 ? POLLOUT : 0;
+      fds.push_back(pollfd{line.unit, static_cast<short>(POLLIN | to_unit), 0});
     }
     timespec wait = WaitFor(lines, now);
     if (ppoll(fds.data(), fds.size(), &wait, nullptr) < 0 && errno != EINTR) _exit(4);
@@ -155,7 +157,7 @@ timespec WaitFor(const std::vector<Line>& lines, Clock::time_point now) {
     if ((fds[0].revents & (POLLIN | POLLHUP)) && !Control(control, report, lines)) _exit(0);
     for (size_t i = 0; i < lines.size(); ++i) {
       if (fds[1 + 2 * i].revents & POLLIN) FromStation(lines[i], now);
-      if (fds[2 + 2 * i].revents & POLLIN) FromUnit(lines[i]);
+      if (fds[2 + 2 * i].revents & POLLIN) FromUnit(lines[i], now);
       Flush(lines[i], now);
     }
   }

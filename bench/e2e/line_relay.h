@@ -1,9 +1,9 @@
 #pragma once
 // The serial lines between the station and the simulated units, as a child
 // process. A pseudo-terminal takes whatever the station writes at once, and
-// dorvik410-sim paces only what a unit sends; the relay holds the station's
-// bytes to the same 11 us a byte, so a run costs what it would on real
-// lines. It also times each port's turnaround: from the last byte of a
+// dorvik410-sim paces only what a unit sends (a little ahead, as a UART's
+// FIFO would); the relay hands each byte on only once it would have crossed
+// a real line, both ways, so a run costs what it would on real lines. It also times each port's turnaround: from the last byte of a
 // unit's answer passed on to the first byte of the station's next command.
 
 #include <sys/types.h>
