@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -172,6 +173,7 @@ LineRelay::LineRelay(const std::string& unit_dir, const std::string& station_dir
   pid_ = fork();
   if (pid_ < 0) throw std::runtime_error("fork failed");
   if (pid_ == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive the benchmark
     close(down[1]);
     close(up[0]);
     Relay(down[0], up[1], unit_dir, station_dir, names, paced);

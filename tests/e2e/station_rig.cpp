@@ -55,7 +55,7 @@ void LoadTestImage(StationState& st, uint16_t kb, uint32_t seed) {
   for (uint32_t i = 0; i < bytes; ++i) {
     x = x * 1103515245u + 12345u;
     uint8_t b = static_cast<uint8_t>(x >> 16);
-    if ((x >> 8 & 0x1F) == 0) b = (x & 1) ? 0xC0 : 0xDB;
+    if (((x >> 8) & 0x1F) == 0) b = (x & 1) ? 0xC0 : 0xDB;
     st.MainBuffer[i] = b;
   }
   st.FlashSizeKB = kb;
