@@ -32,6 +32,8 @@ SimUnits::SimUnits(const std::vector<std::string>& args) : dir_(sim::testing::Ma
   if (!process_.Start(all)) {
     process_.Stop(SIGTERM);
     stopped_ = true;
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);  // no destructor runs after this
     throw std::runtime_error("dorvik410-sim did not come up: " + process_.Output());
   }
   setenv("ZEK_COM_DIR", dir_.c_str(), 1);
