@@ -1,13 +1,33 @@
 #include "station/link/port_events.h"
 
+#include <algorithm>
 #include <cstring>
+#include <span>
 
 #include "serial/comm_port.h"
 #include "station/link/frame_extract.h"
+#include "station/link/packet_framing.h"
 #include "station/link/reply_dispatch.h"
 #include "station/link/unit_discovery.h"
 
 namespace zek {
+namespace {
+
+// Pending bytes never hold a complete frame, and none is as long as the
+// buffer, so when a chunk would overflow it everything before the last
+// delimiter is noise; a frame opened at that delimiter may still complete.
+void MakeRoom(StationState& st, int port, uint16_t length) {
+  if (st.PortRxLen[port] + length <= kRxBufSize) return;
+  uint8_t* pending = st.PortRxBuf[port].data();
+  std::span<const uint8_t> held(pending, st.PortRxLen[port]);
+  auto last = std::find(held.rbegin(), held.rend(), kSlipEnd);
+  size_t kept = static_cast<size_t>(last - held.rbegin()) + (last == held.rend() ? 0 : 1);
+  if (last == held.rend() || kept + length > kRxBufSize) kept = 0;
+  std::memmove(pending, pending + held.size() - kept, kept);
+  st.PortRxLen[port] = static_cast<uint16_t>(kept);
+}
+
+}  // namespace
 
 void LineCommReceiveData(StationState& st, int port, const uint8_t* buffer, uint16_t length) {
   if (port < 0 || port >= kPortSlots) return;
@@ -16,7 +36,7 @@ void LineCommReceiveData(StationState& st, int port, const uint8_t* buffer, uint
     buffer += length - kRxBufSize;
     length = kRxBufSize;
   }
-  if (st.PortRxLen[port] + length > kRxBufSize) st.PortRxLen[port] = 0;
+  MakeRoom(st, port, length);
   std::memcpy(st.PortRxBuf[port].data() + st.PortRxLen[port], buffer, length);
   st.PortRxLen[port] = static_cast<uint16_t>(st.PortRxLen[port] + length);
   CutPendingFrames(st, port, [&st, port](uint16_t frame_length) {

@@ -10,8 +10,9 @@ namespace zek {
 
 // Re-arms the slot's time-out, appends the chunk to its receive buffer and
 // hands every complete frame to discovery or to reply handling. A chunk
-// that would overflow the buffer first drops the pending bytes: no frame
-// is that long, so they can only be noise.
+// that would overflow the buffer first drops the pending bytes before
+// their last delimiter (only noise can be that long), or all of them when
+// even the frame opened there cannot fit.
 void LineCommReceiveData(StationState& st, int port, const uint8_t* buffer, uint16_t length);
 
 // Closes the slot's failed port and drops the first entry of the port list.

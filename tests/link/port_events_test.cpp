@@ -102,6 +102,40 @@ TEST(LineCommReceiveData, NoiseThatWouldOverflowTheBufferIsDropped) {
   EXPECT_EQ(fs.st.PortConnected[9], 1);
 }
 
+// Noise fills the buffer and a frame opens right behind it: the chunk
+// that completes the frame would overflow, yet the frame is not lost.
+TEST(LineCommReceiveData, AFrameOpenedBehindNoiseSurvivesTheOverflow) {
+  testing::FakeStation fs;
+  Bytes identity = Frame(Identity());
+  const size_t opened = 20;
+  Bytes first(kRxBufSize - 2 * opened, 0x55);
+  first.insert(first.end(), identity.begin(), identity.begin() + opened);
+  for (size_t at = 0; at < first.size(); at += 2048) {
+    size_t n = std::min<size_t>(2048, first.size() - at);
+    Receive(fs, 4, Bytes(first.begin() + at, first.begin() + at + n));
+  }
+  ASSERT_EQ(fs.st.PortRxLen[4], first.size());
+  ASSERT_GT(first.size() + identity.size() - opened, kRxBufSize);
+  Receive(fs, 4, Bytes(identity.begin() + opened, identity.end()));
+  EXPECT_EQ(fs.st.PortConnected[4], 1);
+  EXPECT_EQ(fs.st.PortRxLen[4], 0);
+}
+
+// An unfinished frame longer than the buffer can hold is dropped whole.
+TEST(LineCommReceiveData, AnOverlongOpenFrameIsDroppedAndTheNextFrameCounts) {
+  testing::FakeStation fs;
+  Bytes open_frame{0xC0};
+  open_frame.insert(open_frame.end(), kRxBufSize, 0x55);
+  for (size_t at = 0; at < open_frame.size(); at += 2048) {
+    size_t n = std::min<size_t>(2048, open_frame.size() - at);
+    Receive(fs, 8, Bytes(open_frame.begin() + at, open_frame.begin() + at + n));
+    ASSERT_LE(fs.st.PortRxLen[8], kRxBufSize);
+  }
+  Bytes identity = Frame(Identity());
+  Receive(fs, 8, identity);
+  EXPECT_EQ(fs.st.PortConnected[8], 1);
+}
+
 TEST(LineCommRequestHangup, ClosesThePortAndDropsTheFirstListedName) {
   testing::FakeStation fs;
   fs.port_list.items = {"COM1", "COM3", "COM5"};
