@@ -34,14 +34,24 @@ struct ToolCase {
   uint32_t base;  // offset loaders
 };
 
-std::string Expand(std::string cmd, const std::string& in, const std::string& out, uint32_t off) {
-  auto put = [&](const std::string& key, const std::string& value) {
-    for (size_t p; (p = cmd.find(key)) != std::string::npos;) cmd.replace(p, key.size(), value);
-  };
-  put("IN", in);
-  put("OUT", out);
-  put("OFF", Hex(off));
-  return cmd;
+// One pass over the command, so a path that holds a placeholder's letters
+// (a temporary folder named ...OUT...) is never expanded again.
+std::string Expand(const std::string& cmd, const std::string& in, const std::string& out, uint32_t off) {
+  const std::pair<std::string, std::string> keys[] = {{"IN", in}, {"OUT", out}, {"OFF", Hex(off)}};
+  std::string result;
+  for (size_t i = 0; i < cmd.size();) {
+    bool replaced = false;
+    for (const auto& [key, value] : keys) {
+      if (cmd.compare(i, key.size(), key) == 0) {
+        result += value;
+        i += key.size();
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) result += cmd[i++];
+  }
+  return result;
 }
 
 int32_t Load(Loader l, const std::string& path, uint32_t base, uint8_t* buf, uint32_t* start, uint32_t* end) {
