@@ -34,10 +34,7 @@ uint16_t BlockCount(uint16_t end_address) {
 // failure here, so it must not read as "Operation Success!" with a beep.
 void FailUpgrade(StationState& st, uint8_t status, uint8_t slot) {
   st.PortUpgrading[slot] = 0;
-  if (status == 0)
-    AddPortInfoLine(st, Format("Operation error! Error Code = 0x%0.2x", {status}), slot);
-  else
-    ReportResult(st, status, slot);
+  ReportFailure(st, status, slot);
   EndProgress(st, true, slot);
 }
 

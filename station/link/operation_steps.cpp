@@ -89,7 +89,7 @@ void StartWriteOption(StationState& st, int port) {
 }
 
 void FailStep(StationState& st, uint8_t status, int port) {
-  ReportResult(st, status, port);
+  ReportFailure(st, status, port);
   EndProgress(st, true, port);
 }
 

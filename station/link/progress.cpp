@@ -70,4 +70,10 @@ void ReportResult(StationState& st, uint8_t code, int port) {
   if (st.PortState[port] != kStateIdle) AddPortInfoLine(st, ResultMessage(code), port);
 }
 
+void ReportFailure(StationState& st, uint8_t code, int port) {
+  if (code != 0 && code != 6) return ReportResult(st, code, port);
+  if (st.PortState[port] != kStateIdle)
+    AddPortInfoLine(st, Format("Operation error! Error Code = 0x%0.2x", {code}), port);
+}
+
 }  // namespace zek

@@ -25,4 +25,9 @@ std::string ResultMessage(uint8_t code);
 // while the port is not idle.
 void ReportResult(StationState& st, uint8_t code, int port);
 
+// For an operation that ends failed with `code`: as ReportResult, except
+// that a success code (0, 6) reads "Operation error! Error Code = 0x%0.2x"
+// and does not beep, so a failure never looks like a success.
+void ReportFailure(StationState& st, uint8_t code, int port);
+
 }  // namespace zek

@@ -47,6 +47,18 @@ TEST(ReportResult, LogsOnlyWhileThePortIsBusyAndBeepsOnSuccess) {
   EXPECT_TRUE(fs.memo.lines.empty());
 }
 
+TEST(ReportFailure, ASuccessCodeNeverReadsAsSuccess) {
+  testing::FakeStation fs;
+  fs.st.PortState[4] = 26;
+  ReportFailure(fs.st, 0, 4);
+  ReportFailure(fs.st, 6, 4);
+  ReportFailure(fs.st, 52, 4);
+  EXPECT_EQ(fs.beeper.beeps, 0);
+  EXPECT_EQ(fs.memo.lines, (std::vector<std::string>{"> 10:15:02 C5: Operation error! Error Code = 0x00",
+                                                      "> 10:15:02 C5: Operation error! Error Code = 0x06",
+                                                      "> 10:15:02 C5: Chip checksum error!"}));
+}
+
 TEST(Progress, StartsByTimeOrByBlocks) {
   testing::FakeStation fs;
   fs.st.FlashSizeKB = 96;

@@ -195,11 +195,11 @@ INSTANTIATE_TEST_SUITE_P(
                    true,
                    0},
         VerifyCase{"StatusZeroFails", testing::VerifyReply(0, 1, 1), true,
-                   {"> 10:15:02 C1: Operation Success!"}, true, 0},
+                   {"> 10:15:02 C1: Operation error! Error Code = 0x00"}, true, 0},
         VerifyCase{"AnotherStatus", testing::VerifyReply(49, 1, 1), false,
                    {"> 10:15:02 C1: Data verify error!"}, true, 0},
         VerifyCase{"AShortReplyFailsEvenWithSix", testing::StatusReply(0x93, 6), true,
-                   {"> 10:15:02 C1: Operation Success!"}, true, 0},
+                   {"> 10:15:02 C1: Operation error! Error Code = 0x06"}, true, 0},
         VerifyCase{"AReportWithoutItsSumsIsADataError", testing::ReplyPacket(0x93, {6, 0, 0, 0}), true,
                    {"> 10:15:02 C1: Data error!"}, true, 0}),
     [](const auto& info) { return std::string(info.param.name); });
