@@ -6,7 +6,7 @@
 namespace zek {
 namespace {
 
-struct Spec {
+struct Conversion {
   bool left = false;
   int width = 0;
   int precision = -1;
@@ -14,19 +14,19 @@ struct Spec {
 };
 
 // Reads "[-][width][.precision]type" after a '%'; returns the index past it.
-size_t ParseSpec(std::string_view p, size_t i, Spec& spec) {
+size_t ParseConversion(std::string_view p, size_t i, Conversion& conv) {
   if (i < p.size() && p[i] == '-') {
-    spec.left = true;
+    conv.left = true;
     ++i;
   }
-  while (i < p.size() && std::isdigit(static_cast<unsigned char>(p[i]))) spec.width = spec.width * 10 + (p[i++] - '0');
+  while (i < p.size() && std::isdigit(static_cast<unsigned char>(p[i]))) conv.width = conv.width * 10 + (p[i++] - '0');
   if (i < p.size() && p[i] == '.') {
-    spec.precision = 0;
+    conv.precision = 0;
     ++i;
     while (i < p.size() && std::isdigit(static_cast<unsigned char>(p[i])))
-      spec.precision = spec.precision * 10 + (p[i++] - '0');
+      conv.precision = conv.precision * 10 + (p[i++] - '0');
   }
-  if (i < p.size()) spec.type = static_cast<char>(std::tolower(static_cast<unsigned char>(p[i++])));
+  if (i < p.size()) conv.type = static_cast<char>(std::tolower(static_cast<unsigned char>(p[i++])));
   return i;
 }
 
@@ -47,22 +47,22 @@ std::string Digits(const FormatArg& arg, char type) {
   return text;
 }
 
-std::string Convert(const Spec& spec, const FormatArg& arg) {
+std::string Convert(const Conversion& conv, const FormatArg& arg) {
   std::string body;
-  if (spec.type == 's') {
+  if (conv.type == 's') {
     body = std::string(arg.Text());
-    if (spec.precision >= 0 && static_cast<size_t>(spec.precision) < body.size()) body.resize(spec.precision);
+    if (conv.precision >= 0 && static_cast<size_t>(conv.precision) < body.size()) body.resize(conv.precision);
   } else {
-    body = Digits(arg, spec.type);
+    body = Digits(arg, conv.type);
     bool negative = !body.empty() && body[0] == '-';
     std::string digits = negative ? body.substr(1) : body;
-    if (spec.precision > 0 && digits.size() < static_cast<size_t>(spec.precision))
-      digits.insert(0, spec.precision - digits.size(), '0');
+    if (conv.precision > 0 && digits.size() < static_cast<size_t>(conv.precision))
+      digits.insert(0, conv.precision - digits.size(), '0');
     body = negative ? "-" + digits : digits;
   }
-  if (body.size() < static_cast<size_t>(spec.width)) {
-    std::string pad(spec.width - body.size(), ' ');
-    body = spec.left ? body + pad : pad + body;
+  if (body.size() < static_cast<size_t>(conv.width)) {
+    std::string pad(conv.width - body.size(), ' ');
+    body = conv.left ? body + pad : pad + body;
   }
   return body;
 }
@@ -86,10 +86,10 @@ std::string Format(std::string_view pattern, std::initializer_list<FormatArg> ar
       i += 2;
       continue;
     }
-    Spec spec;
-    i = ParseSpec(pattern, i + 1, spec);
-    bool known = spec.type == 'd' || spec.type == 'u' || spec.type == 'x' || spec.type == 's';
-    if (known && next < list.size()) out += Convert(spec, list[next++]);
+    Conversion conv;
+    i = ParseConversion(pattern, i + 1, conv);
+    bool known = conv.type == 'd' || conv.type == 'u' || conv.type == 'x' || conv.type == 's';
+    if (known && next < list.size()) out += Convert(conv, list[next++]);
   }
   return out;
 }
