@@ -17,6 +17,7 @@ void OnReadOutReply(StationState& st, uint8_t status, int port) {
   st.PortTimeout[port] = 500;
   const uint64_t at = static_cast<uint64_t>(st.ChipStartAddress) + st.PortBlockIndex[port] * 1024ull;
   const uint64_t size = st.ReadMainBuffer.size();
+  // A block reaching past the read buffer keeps only what fits.
   if (at < size) std::copy_n(data, std::min<uint64_t>(kBlockBytes, size - at), st.ReadMainBuffer.data() + at);
   if (AdvanceBlock(st, port, 0)) {
     SendSettingsOnly(st, 0x9B, st.PortBlockIndex[port], port);

@@ -5,7 +5,9 @@
 #include <functional>
 #include <random>
 
+#include "station/link/command_builders.h"
 #include "station/link/operation_states.h"
+#include "station/link/progress.h"
 #include "station/link/start_download.h"
 #include "tests/support/reply_builder.h"
 
@@ -184,6 +186,45 @@ TEST_F(ChainFixture, ProgramRearmsTheTimeOutOnEveryBlock) {
   EXPECT_EQ(fs.st.PortBlockIndex[0], 4);
   EXPECT_EQ(fs.gauges[0].progress, 4);  // program does not lead by one
 }
+
+// The block steps at the top of the 16-bit block count: the index passes
+// 0xFFFF and the chain must end there rather than start again at block 0.
+struct LastBlockCase {
+  const char* name;
+  std::function<void(StationState&, int)> start;
+  std::vector<int> codes;  // every command the slot sent
+  const char* last_line;
+};
+
+class LastBlock : public ChainFixture, public ::testing::WithParamInterface<LastBlockCase> {};
+
+TEST_P(LastBlock, EndsTheChainWithoutWrappingToBlockZero) {
+  const LastBlockCase& c = GetParam();
+  fs.st.FlashSizeKB = 0xFFFF;
+  c.start(fs.st, 0);
+  fs.st.PortBlockIndex[0] = 0xFFFC;
+  ASSERT_TRUE(link.Answer(0, testing::HealthyUnit));
+  EXPECT_EQ(fs.st.PortState[0], kStateIdle);
+  EXPECT_EQ(fs.gauges[0].color, kGaugeBlue);
+  ASSERT_FALSE(fs.memo.lines.empty());
+  EXPECT_EQ(fs.memo.lines.back(), std::string("> 10:15:02 C1: ") + c.last_line);
+  std::vector<Bytes> sent;
+  for (const Bytes& frame : fs.ports[0].sent) sent.push_back(*testing::DecodeSent(frame));
+  EXPECT_EQ(testing::CommandCodes(sent), c.codes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Chains, LastBlock,
+    ::testing::Values(LastBlockCase{"Download", StartDownloadMain, {0x55, 0x8A}, "Download Success!"},
+                      LastBlockCase{"Program", StartProgram, {0x95}, "Programming Success!"},
+                      LastBlockCase{"ReadOut",
+                                    [](StationState& st, int port) {
+                                      st.PortState[port] = kStateReadOut;
+                                      StartProgress(st, st.FlashSizeKB, true, port);
+                                      SendSettingsOnly(st, 0x9B, 0, port);
+                                    },
+                                    {0x9B}, "Data has been read out!"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Port C3 programs blocks 0, 4, 8, ... while C1 is further on, and other
 // slots run other chains at the same time, replies arriving in chunks.
