@@ -12,8 +12,10 @@ namespace {
 constexpr uint8_t kChipChecksumError = 52;
 constexpr size_t kVerifyReportBytes = 16;  // status .. CRC at 14-15
 
+// The counter is signed 32-bit and never reset; it wraps rather than
+// overflows.
 void CountOnLine(StationState& st) {
-  ++st.OnLineCounter;
+  st.OnLineCounter = static_cast<int32_t>(static_cast<uint32_t>(st.OnLineCounter) + 1u);
   st.Views.StatusBar->SetPanelText(3, Format("OnLine Counter: %d", {st.OnLineCounter}));
 }
 

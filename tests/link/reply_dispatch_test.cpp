@@ -204,6 +204,15 @@ INSTANTIATE_TEST_SUITE_P(
                    {"> 10:15:02 C1: Data error!"}, true, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(DispatchFixture, TheOnLineCounterWrapsInsteadOfOverflowing) {
+  fs.st.OnLineCounter = 0x7FFFFFFF;
+  fs.st.PortAutoSeq[0] = 1;
+  Running(kStateVerifyMain, 0);
+  Receive(0, testing::Frame(testing::VerifyReply(6, 1, 1)));
+  EXPECT_EQ(fs.st.OnLineCounter, -2147483647 - 1);
+  EXPECT_EQ(fs.status.panels[3], "OnLine Counter: -2147483648");
+}
+
 struct VerifyEepCase {
   const char* name;
   Bytes reply;
