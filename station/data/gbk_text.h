@@ -18,7 +18,8 @@ std::string ToGbk(std::string_view utf8);
 
 // Writes the text's GBK bytes into field, then zeros to its end. Only whole
 // characters go in: a double-byte character that would be cut at the end
-// of the field is left out. An empty text is written as "?".
+// of the field is left out, since a lone lead byte would garble the name
+// (it pairs with the next byte). An empty text is written as "?".
 void PutFixedText(std::span<uint8_t> field, std::string_view utf8);
 
 // The same into PortPacketBuf[port] at offset, `width` bytes wide; a field
