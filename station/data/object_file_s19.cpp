@@ -42,6 +42,8 @@ uint8_t ParseS19Line(StationState& st, std::string_view line, uint32_t& record_a
   if (line.size() < checksum_pos + 2) return kRecordBadChecksum;
   record_address = address;
 
+  // A record without data covers no address: widening by it would report
+  // an end one below its start (0xFFFFFFFF for address 0).
   if (data_count > 0) {
     WidenDataRange(address, data_count, lowest, highest);
     Placement placed = PlaceRecordData(st, address, line.data() + data_pos, data_count, sum, EepIndexing::Plain);

@@ -48,6 +48,7 @@ const CodeCase kNoDataCases[] = {
     {"LowerCaseS", "s9030000FC", kRecordBadStart},
     {"Colon", ":00000001FF", kRecordBadStart},
     {"S1NoData", SRecord(1, 0x1234, {}), kRecordOk},
+    {"S1NoDataAtZero", SRecord(1, 0, {}), kRecordOk},
     {"S1NoDataWrongChecksum", SRecord(1, 0x1234, {}, 1), kRecordBadChecksum},
     {"S3NoDataOutsideTheChip", SRecord(3, 0x7F000000, {}), kRecordOk},
     {"CountBelowAddress", "S1020000FD", kRecordBadChecksum},

@@ -143,6 +143,8 @@ TEST(LineCommRequestHangup, ClosesThePortAndDropsTheFirstListedName) {
   fs.st.PortConnected[2] = 1;
   fs.st.PortBusy[2] = 1;
   fs.st.PortState[2] = 22;
+  fs.st.PortTimeout[2] = 37;
+  fs.st.PortRxLen[2] = 5;
   LineCommRequestHangup(fs.st, 2);
   EXPECT_FALSE(fs.ports[2].open);
   EXPECT_EQ(fs.st.PortConnected[2], 0);
@@ -151,6 +153,9 @@ TEST(LineCommRequestHangup, ClosesThePortAndDropsTheFirstListedName) {
   // The operation runs on until its time-out ends it.
   EXPECT_EQ(fs.st.PortBusy[2], 1);
   EXPECT_EQ(fs.st.PortState[2], 22);
+  EXPECT_EQ(fs.st.PortTimeout[2], 37);
+  // The pending bytes wait for the next search to clear them.
+  EXPECT_EQ(fs.st.PortRxLen[2], 5);
 }
 
 TEST(LineCommRequestHangup, TwoRequestsRemoveTwoEntriesAndEmptyTheList) {

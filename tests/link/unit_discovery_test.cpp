@@ -144,6 +144,21 @@ TEST(HandleIdentityReply, GenericIdentityInUpgradeModeStartsTheUpgrade) {
   EXPECT_EQ(fs.st.PortUpgrading[1], 1);
 }
 
+// A unit already programming on its own reports before it is identified.
+TEST(HandleIdentityReply, AnInfoPacketIsShownAndIdentifiesNothing) {
+  testing::FakeStation fs;
+  Bytes info{0xFD, 32, 0, 0, 0, 0, 2, 0, 0, 0};
+  uint8_t sum = 0;
+  for (int i = 0; i < 7; ++i) sum = static_cast<uint8_t>(sum + info[i]);
+  info[7] = static_cast<uint8_t>(0u - sum);
+  Deliver(fs.st, 1, info);
+  EXPECT_EQ(fs.memo.lines, (std::vector<std::string>{"> 10:15:02 C2: Chip Blank Checking...."}));
+  EXPECT_EQ(fs.gauges[1].progress, 50);
+  EXPECT_EQ(fs.st.PortConnected[1], 0);
+  EXPECT_EQ(fs.st.DevicesFound, 0);
+  EXPECT_EQ(fs.st.PortUpgrading[1], 0);
+}
+
 TEST(HandleIdentityReply, ABadFrameIsIgnored) {
   testing::FakeStation fs;
   const uint8_t frame[] = {0xC0, 0xA3, 0xDB, 0x41, 0xC0};
@@ -160,9 +175,21 @@ TEST(BitBtnFindCOMClick, OpensEveryListedPortThenQueriesEach) {
   fs.st.PortRxLen[1] = 9;
   fs.st.DevicesFound = 2;
   fs.ports[0].open = true;  // left open by an earlier search
+  for (int i = 0; i < 3; ++i) {
+    fs.st.PortBusy[i] = 1;
+    fs.gauges[i].enabled = true;
+    fs.gauges[i].progress = 40;
+    fs.gauges[i].color = kGaugeRed;
+  }
   BitBtnFindCOMClick(fs.st);
   EXPECT_EQ(fs.st.DevicesFound, 0);
   EXPECT_EQ(fs.st.PortRxLen[1], 0);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(fs.st.PortBusy[i], 0) << i;
+    EXPECT_FALSE(fs.gauges[i].enabled) << i;
+    EXPECT_EQ(fs.gauges[i].progress, 0) << i;
+    EXPECT_EQ(fs.gauges[i].color, kGaugeBlue) << i;
+  }
   const Bytes query{0xC0, 0xA3, 0xA5, 0x35, 0xC0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(fs.ports[i].name, fs.port_list.items[i]);
