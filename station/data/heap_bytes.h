@@ -1,8 +1,9 @@
 #pragma once
-// A fixed-size, zero-filled byte array on the heap. Big images and the
+// A fixed-size byte array on the heap, zero-filled unless told otherwise. Big images and the
 // per-port buffers use it so a StationState stays small and cannot be
 // copied by accident.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -15,6 +16,7 @@ class HeapBytes {
  public:
   static constexpr size_t kSize = N;
   HeapBytes() : bytes_(new uint8_t[N]()) {}
+  explicit HeapBytes(uint8_t fill) : HeapBytes() { std::fill_n(bytes_.get(), N, fill); }
 
   uint8_t* data() { return bytes_.get(); }
   const uint8_t* data() const { return bytes_.get(); }

@@ -90,12 +90,13 @@ struct StationState {
   PortTable<HeapBytes<kTxBufSize>> PortTxBuf;
   std::array<HeapBytes<kRxBufSize>, kPortSlots> PortRxBuf;
 
-  // Memory images; filled with 0xFF by ResetBuffers.
-  HeapBytes<kMainBufferSize> MainBuffer;
-  HeapBytes<kEepBufferSize> EepBuffer;
-  HeapBytes<kOptionBufferSize> OptionBuffer;
-  HeapBytes<kMainBufferSize> ReadMainBuffer;
-  HeapBytes<kEepBufferSize> ReadEepBuffer;
+  // Memory images: erased (0xFF) from the start; ResetBuffers erases the
+  // first three again.
+  HeapBytes<kMainBufferSize> MainBuffer{0xFF};
+  HeapBytes<kEepBufferSize> EepBuffer{0xFF};
+  HeapBytes<kOptionBufferSize> OptionBuffer{0xFF};
+  HeapBytes<kMainBufferSize> ReadMainBuffer{0xFF};
+  HeapBytes<kEepBufferSize> ReadEepBuffer{0xFF};
   HeapBytes<kFirmwareImageSize> FirmwareImage;
   std::array<char, 16> FirmwareVersion{};  // 8 used; all zero when none loaded
   HeapBytes<kChipConfigBlockSize> ChipConfigBlock;

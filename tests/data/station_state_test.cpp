@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "station/data/byte_sums.h"
 #include "tests/support/fake_views.h"
 
@@ -54,6 +56,11 @@ TEST(StationState, StartsWithTheStartUpSettings) {
   EXPECT_EQ(st.FirmwareStartAddress, 4096);
   EXPECT_EQ(std::string(st.FirmwareVersion.data(), 8), std::string(8, '\0'));
   EXPECT_EQ(st.MainBuffer.size(), 0x200000u);
+  for (const auto* image : {st.MainBuffer.data(), st.ReadMainBuffer.data()})
+    EXPECT_TRUE(std::all_of(image, image + 0x200000, [](uint8_t b) { return b == 0xFF; }));
+  for (const auto* image : {st.EepBuffer.data(), st.ReadEepBuffer.data()})
+    EXPECT_TRUE(std::all_of(image, image + 0x8000, [](uint8_t b) { return b == 0xFF; }));
+  EXPECT_TRUE(std::all_of(st.OptionBuffer.begin(), st.OptionBuffer.end(), [](uint8_t b) { return b == 0xFF; }));
   EXPECT_EQ(st.EepBuffer.size(), 0x8000u);
   EXPECT_EQ(st.OptionBuffer.size(), 0x400u);
 }

@@ -275,7 +275,7 @@ TEST_F(DispatchFixture, AReadOutReplyWithoutItsBlockIsADataError) {
   Bytes short_block(100, 0x5A);
   Receive(0, testing::Frame(testing::ReplyPacket(0x9B, short_block)));
   EXPECT_EQ(fs.memo.lines, (std::vector<std::string>{"> 10:15:02 C1: Data error!"}));
-  EXPECT_EQ(fs.st.ReadMainBuffer[0], 0);
+  EXPECT_EQ(fs.st.ReadMainBuffer[0], 0xFF);  // still erased: nothing of the short reply was taken
   EXPECT_EQ(read_back.main_shown, 0);
   EXPECT_EQ(Sent(0), 0u);
 }
