@@ -4,6 +4,7 @@
 
 #include "station/data/format.h"
 #include "station/data/info_lines.h"
+#include "station/link/operation_steps.h"
 #include "station/link/packet_framing.h"
 #include "station/link/progress.h"
 
@@ -11,12 +12,21 @@ namespace zek {
 namespace {
 
 constexpr int kRowBytes = 16;
+// Data bytes each fixed display reads: up to the UID block's SECLEVEL
+// byte, the two register rows and 32 info rows, the two option rows.
+constexpr size_t kUidReplyBytes = 0x842;
+constexpr size_t kInfoReplyBytes = 544;
+constexpr size_t kOptionReplyBytes = 32;
 
 bool IsSuccess(uint8_t status) { return status == 0 || status == 6; }
 
 // The common frame: a failure ends the slot red with the result's text and
 // shows nothing; a success ends it blue before the rows are written.
-bool Conclude(StationState& st, uint8_t status, int port) {
+// A success that carries fewer data bytes than the rows print is a data
+// error: the rest of the packet area holds the request or older replies,
+// which must not be shown as the chip's data.
+bool Conclude(StationState& st, uint8_t status, int port, size_t data_bytes) {
+  if (IsSuccess(status) && ReplyData(st, port, data_bytes) == nullptr) status = kResultDataError;
   if (!IsSuccess(status)) {
     ReportResult(st, status, port);
     EndProgress(st, true, port);
@@ -42,7 +52,7 @@ bool ValidPort(int port) { return port >= 0 && port < kPortSlots; }
 }  // namespace
 
 void ShowChipUID(StationState& st, uint8_t status, int port) {
-  if (!ValidPort(port) || !Conclude(st, status, port)) return;
+  if (!ValidPort(port) || !Conclude(st, status, port, kUidReplyBytes)) return;
   std::span<const uint8_t> data = st.PortPacketBuf[port].span();
   AddPlainLine(st, ByteRow("  Read Chip 1 UID : ", data, 0, 12));
   for (uint32_t r = 0; r < 8; ++r) {
@@ -57,7 +67,7 @@ void ShowChipUID(StationState& st, uint8_t status, int port) {
 }
 
 void ShowChipInfo(StationState& st, uint8_t status, int port) {
-  if (!ValidPort(port) || !Conclude(st, status, port)) return;
+  if (!ValidPort(port) || !Conclude(st, status, port, kInfoReplyBytes)) return;
   std::span<const uint8_t> data = st.PortPacketBuf[port].span();
   for (uint32_t r = 0; r < 2; ++r)
     AddPlainLine(st, ByteRow(Format("  %0.8x: ", {0x40022000u + kRowBytes * r}), data, kRowBytes * r, kRowBytes));
@@ -69,18 +79,19 @@ void ShowChipInfo(StationState& st, uint8_t status, int port) {
 }
 
 void ShowChipInfoData(StationState& st, std::span<const uint8_t> packet, uint8_t status, int port) {
-  if (!ValidPort(port) || !Conclude(st, status, port)) return;
-  AddPlainLine(st, Format("> Read Chip %d Infomation Data : ", {port + 1}));
+  if (!ValidPort(port)) return;
   // Only whole rows, and only as many as the packet area holds.
   size_t rows = st.InfoSize / kRowBytes;
   size_t room = packet.size() > kPacketHeaderSize ? (packet.size() - kPacketHeaderSize) / kRowBytes : 0;
   if (rows > room) rows = room;
+  if (!Conclude(st, status, port, rows * kRowBytes)) return;
+  AddPlainLine(st, Format("> Read Chip %d Infomation Data : ", {port + 1}));
   for (size_t r = 0; r < rows; ++r)
     AddPlainLine(st, ByteRow(Format("  0x%0.2x0:", {r}), packet, kRowBytes * r, kRowBytes));
 }
 
 void ShowOptionBytes(StationState& st, uint8_t status, int port) {
-  if (!ValidPort(port) || !Conclude(st, status, port)) return;
+  if (!ValidPort(port) || !Conclude(st, status, port, kOptionReplyBytes)) return;
   std::span<const uint8_t> data = st.PortPacketBuf[port].span();
   st.SharedInfoMemo->AppendLine("");
   st.SharedInfoMemo->AppendLine(Format("> Read Chip %d Option Byte data as below : ", {port + 1}));

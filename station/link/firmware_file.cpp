@@ -131,6 +131,8 @@ void LoadFirmwareBytes(StationState& st, std::span<const uint8_t> file, const st
   for (size_t i = 0; i < kFirmwareTailSize; ++i) in.Byte();
   if (in.StoredSum() != in.Sum()) return;
   st.FirmwareOK = 1;
+  // The version only of a file that can be sent: a damaged file's version
+  // would make discovery turn away older units it then cannot upgrade.
   if (h.version[0] == 'V') std::copy(h.version.begin(), h.version.end(), st.FirmwareVersion.begin());
 }
 

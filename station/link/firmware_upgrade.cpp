@@ -30,8 +30,9 @@ uint16_t BlockCount(uint16_t end_address) {
   return static_cast<uint16_t>(above / 1024 + 1);
 }
 
-// A failed block ends the upgrade with the unit's status. Status 0 is a
-// failure here, so it must not read as "Operation Success!" with a beep.
+// A failed block ends the upgrade with the unit's status; the slot is no
+// longer upgrading. Status 0 is a failure here, so it must not read as
+// "Operation Success!" with a beep.
 void FailUpgrade(StationState& st, uint8_t status, uint8_t slot) {
   st.PortUpgrading[slot] = 0;
   ReportFailure(st, status, slot);

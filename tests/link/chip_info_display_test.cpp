@@ -32,6 +32,7 @@ struct DisplayFixture : ::testing::Test {
   void SetUp() override {
     auto& packet = fs.st.PortPacketBuf[kPort];
     for (size_t i = 8; i < packet.size(); ++i) packet[i] = Pattern(i - 8);
+    fs.st.PortPacketLen[kPort] = static_cast<uint16_t>(packet.size());
     fs.st.PortState[kPort] = 37;
     fs.st.PortBusy[kPort] = 1;
     fs.gauges[kPort].max = 200;
@@ -102,6 +103,7 @@ TEST_F(DisplayFixture, UidOfAClass00ChipSaysChip1OnAnySlot) {
   fs.st.PortState[4] = 37;
   auto& packet = fs.st.PortPacketBuf[4];
   for (size_t i = 8; i < packet.size(); ++i) packet[i] = Pattern(i - 8);
+  fs.st.PortPacketLen[4] = static_cast<uint16_t>(packet.size());
   ShowChipUID(fs.st, 0, 4);
   const std::vector<std::string> expected = {
       "  Read Chip 1 UID : 00 01 02 03 04 05 06 07 08 09 0A 0B ",
@@ -231,6 +233,58 @@ TEST_F(DisplayFixture, StatusSixIsASuccessLikeZero) {
     EXPECT_EQ(shown[0], shown[1]) << display.name;
   }
   EXPECT_EQ(fs.beeper.beeps, 0);
+}
+
+struct ReplyLengthCase {
+  const char* name;
+  Display show;
+  size_t data_bytes;  // the fewest the display accepts
+};
+
+class ReplyLengths : public DisplayFixture, public ::testing::WithParamInterface<ReplyLengthCase> {
+ protected:
+  // Shows a reply of `data` data bytes with `status`; the lines it added.
+  std::vector<std::string> ShowReply(size_t data, uint8_t status) {
+    fs.memo.lines.clear();
+    fs.st.PortState[kPort] = 37;
+    fs.st.PortBusy[kPort] = 1;
+    fs.st.PortPacketLen[kPort] = static_cast<uint16_t>(8 + data + 2);
+    GetParam().show(fs.st, status, kPort);
+    return fs.memo.lines;
+  }
+};
+
+TEST_P(ReplyLengths, AShortSuccessIsADataErrorNotStaleBytes) {
+  const size_t n = GetParam().data_bytes;
+  fs.st.InfoSize = 512;
+  for (uint8_t status : {0, 6}) {
+    EXPECT_GT(ShowReply(n, status).size(), 1u) << status;
+    EXPECT_EQ(fs.gauges[kPort].color, kGaugeBlue) << status;
+
+    EXPECT_EQ(ShowReply(n - 1, status), std::vector<std::string>{"> 10:15:02 C3: Data error!"}) << status;
+    EXPECT_EQ(fs.gauges[kPort].color, kGaugeRed) << status;
+    EXPECT_EQ(fs.st.PortState[kPort], kStateIdle) << status;
+    EXPECT_EQ(fs.st.PortBusy[kPort], 0) << status;
+  }
+  // A status reply without data, as a unit sends for a plain command.
+  EXPECT_EQ(ShowReply(1, 6), std::vector<std::string>{"> 10:15:02 C3: Data error!"});
+  // A failure keeps its own text.
+  EXPECT_EQ(ShowReply(1, 54), std::vector<std::string>{"> 10:15:02 C3: Chip type error!"});
+  EXPECT_EQ(fs.beeper.beeps, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Displays, ReplyLengths,
+                         ::testing::Values(ReplyLengthCase{"uid", kDisplays[0].show, 0x842},
+                                           ReplyLengthCase{"info", kDisplays[1].show, 544},
+                                           ReplyLengthCase{"info_data", kDisplays[2].show, 512},
+                                           ReplyLengthCase{"option", kDisplays[3].show, 32}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DisplayFixture, InfoDataWithoutWholeRowsNeedsNoData) {
+  fs.st.InfoSize = 15;
+  fs.st.PortPacketLen[kPort] = 8 + 2;
+  ShowChipInfoData(fs.st, fs.st.PortPacketBuf[kPort].span(), 0, kPort);
+  EXPECT_EQ(fs.memo.lines, std::vector<std::string>{"> Read Chip 3 Infomation Data : "});
 }
 
 }  // namespace
