@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace rhb {
@@ -26,6 +27,14 @@ FileSource::~FileSource() {
 bool FileSource::Open(const char* path) {
   fd_ = ::open(path, O_RDONLY | O_CLOEXEC);
   errno_ = fd_ < 0 ? errno : 0;
+  // A folder opens read-only here but is no file: refuse it at the open, so
+  // the binary loaders do not take the folder's size for a file's.
+  struct stat st {};
+  if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd_);
+    fd_ = -1;
+    errno_ = EISDIR;
+  }
   return fd_ >= 0;
 }
 

@@ -29,7 +29,8 @@ class MemorySource final : public ByteSource {
   std::string_view text_;
 };
 
-// A file opened read-only; Open() fails with errno kept in Errno().
+// A file opened read-only; Open() fails with errno kept in Errno() (a
+// folder fails with EISDIR).
 class FileSource final : public ByteSource {
  public:
   FileSource() = default;

@@ -89,6 +89,27 @@ TEST(BinaryLoaderTest, EmptyAndMissingFiles) {
   EXPECT_EQ(image.Changed(), 0u);
 }
 
+// A folder is no file: every binary loader treats it as one that could not
+// be opened, not as a file of the folder's size.
+TEST(BinaryLoaderTest, FolderReadsLikeAMissingFile) {
+  TempDir dir;
+  std::string folder = dir.Path("");
+  ImageBuffer image;
+  uint32_t end = 0, sum = 5;
+  DoOpenFile_BIN_Routine(folder.c_str(), image.data(), &end);
+  EXPECT_EQ(end, 0x3FFFFFu);
+  DoOpenFile_BIN_RoutineSum(folder.c_str(), image.data(), &end, &sum);
+  EXPECT_EQ(end, 0x3FFFFFu);
+  EXPECT_EQ(sum, 0u);
+  uint32_t limit = 0xFFFFFFFF;
+  DoOpenBinFileMaxLenRT(folder.c_str(), image.data(), &limit);
+  EXPECT_EQ(limit, 0xFFFFFFFEu);
+  limit = 0x1000;
+  EXPECT_EQ(ExeOpenFile_BIN_RoutAndRT(folder.c_str(), image.data(), &limit), 6);
+  EXPECT_EQ(limit, 0x1000u);
+  EXPECT_EQ(image.Changed(), 0u);
+}
+
 // Hands out at most `most` bytes a read.
 class TrickleSource final : public rhb::ByteSource {
  public:

@@ -85,7 +85,7 @@ TEST_P(SRecordTest, CodesSpanAndImage) {
 INSTANTIATE_TEST_SUITE_P(Records, SRecordTest, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SRecordTest, SpecLineWithCountThirteen) {
+TEST(SRecordTest, CountThirteenLineStoresSixteenBytes) {
   ImageBuffer image;
   rhb::SRecordState st;
   EXPECT_EQ(rhb::ParseSRecord("S1130000000102030405060708090A0B0C0D0E0F74", image.data(), st), 0);
