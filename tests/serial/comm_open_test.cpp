@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -93,6 +95,47 @@ TEST_F(CommOnPty, AFileThatIsNoTerminalIsRefusedAndLetGo) {
   EXPECT_FALSE(comm.IsOpen());
   // The refused handle was closed: its lock does not hold the file.
   EXPECT_EQ(OpenError(comm), "File handle is not a comm handle ");
+}
+
+// Opens with only `spare` file descriptors left to the process, so the
+// steps after the device's own open run out of them.
+void OpenWithSpareDescriptors(TComm& comm, int spare, std::string& error) {
+  int lowest = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(lowest, 0);
+  ::close(lowest);
+  rlimit was{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &was), 0);
+  rlimit tight = was;
+  tight.rlim_cur = static_cast<rlim_t>(lowest + spare);
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+  error = OpenError(comm);
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &was), 0);
+}
+
+TEST_F(CommOnPty, NoStopEventLeavesThePortClosedAndFree) {
+  std::string error;
+  OpenWithSpareDescriptors(comm, 1, error);  // the device only
+  EXPECT_EQ(error, "Unable to create event");
+  EXPECT_FALSE(comm.IsOpen());
+  // The device was let go: its exclusive hold does not keep the next open out.
+  Open();
+  ExpectLineWorks(comm, pty, events);
+}
+
+TEST_F(CommOnPty, ATransmitThreadWithoutItsQueueAsksForAHangup) {
+  std::string error;
+  OpenWithSpareDescriptors(comm, 2, error);  // the device and the stop event
+  ASSERT_EQ(error, "(opened)");
+  ASSERT_TRUE(PumpUntil([&] { return events.hangups == 1; }));
+  EXPECT_EQ(events.empties, 0);
+  const uint8_t byte = 0x42;
+  EXPECT_FALSE(comm.SendBuffer(&byte, 1));
+  // The receive thread goes on until the owner closes the port.
+  pty.Write({0x55});
+  EXPECT_TRUE(PumpUntil([&] { return events.Received() == 1; }));
+  comm.ClosePort();
+  testing::DeliverPosted();
+  EXPECT_EQ(events.hangups, 1);
 }
 
 TEST_F(CommOnPty, ClosingIsHarmlessWhenClosedAndOpenCloseCyclesRepeat) {
