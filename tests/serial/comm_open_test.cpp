@@ -194,7 +194,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SetterCase{"BaudRate", [](TComm& c) { c.SetBaudRate(115200); }, "speed 115200 baud"},
         SetterCase{"StopBits", [](TComm& c) { c.SetStopBits(TStopBits::_1); }, " -cstopb"},
-        SetterCase{"ParityCheck", [](TComm& c) { c.SetParityCheck(true); }, " inpck"},
+        SetterCase{"ParityCheck", [](TComm& c) { c.SetParityCheck(true); }, " -inpck"},
+        SetterCase{"ParityReplacement",
+                   [](TComm& c) {
+                     c.SetParityCheck(true);
+                     c.SetReplaceWhenParityError(true);
+                   },
+                   " inpck"},
         SetterCase{"CtsFlow", [](TComm& c) { c.SetOutx_CtsFlow(true); }, " crtscts"},
         SetterCase{"RtsHandshake", [](TComm& c) { c.SetRtsControl(TRtsControl::RtsHandshake); }, " crtscts"},
         SetterCase{"OutXonXoff", [](TComm& c) { c.SetOutx_XonXoffFlow(true); }, " ixon"},
