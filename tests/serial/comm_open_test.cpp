@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <exception>
 #include <fstream>
 
 #include "serial/baud_rate.h"
@@ -99,7 +100,13 @@ TEST_F(CommOnPty, AFileThatIsNoTerminalIsRefusedAndLetGo) {
 
 // Opens with only `spare` file descriptors left to the process, so the
 // steps after the device's own open run out of them.
-void OpenWithSpareDescriptors(TComm& comm, int spare, std::string& error) {
+void OpenWithSpareDescriptors(TComm& comm, testing::CommEvents& events, int spare, std::string& error) {
+  // One whole cycle first: the sanitizers' type checks of the objects the
+  // open makes need a descriptor the first time only.
+  comm.OpenPort();
+  comm.ClosePort();
+  testing::DeliverPosted();
+  events = {};
   int lowest = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
   ASSERT_GE(lowest, 0);
   ::close(lowest);
@@ -108,13 +115,28 @@ void OpenWithSpareDescriptors(TComm& comm, int spare, std::string& error) {
   rlimit tight = was;
   tight.rlim_cur = static_cast<rlim_t>(lowest + spare);
   ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
-  error = OpenError(comm);
+  // The error is looked at only once the limit is lifted: the sanitizers'
+  // own checks of an object need a descriptor.
+  std::exception_ptr failure;
+  try {
+    comm.OpenPort();
+  } catch (...) {
+    failure = std::current_exception();
+  }
   ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &was), 0);
+  error = "(opened)";
+  if (failure) {
+    try {
+      std::rethrow_exception(failure);
+    } catch (const ECommsError& e) {
+      error = e.what();
+    }
+  }
 }
 
 TEST_F(CommOnPty, NoStopEventLeavesThePortClosedAndFree) {
   std::string error;
-  OpenWithSpareDescriptors(comm, 1, error);  // the device only
+  OpenWithSpareDescriptors(comm, events, 1, error);  // the device only
   EXPECT_EQ(error, "Unable to create event");
   EXPECT_FALSE(comm.IsOpen());
   // The device was let go: its exclusive hold does not keep the next open out.
@@ -124,7 +146,7 @@ TEST_F(CommOnPty, NoStopEventLeavesThePortClosedAndFree) {
 
 TEST_F(CommOnPty, ATransmitThreadWithoutItsQueueAsksForAHangup) {
   std::string error;
-  OpenWithSpareDescriptors(comm, 2, error);  // the device and the stop event
+  OpenWithSpareDescriptors(comm, events, 2, error);  // the device and the stop event
   ASSERT_EQ(error, "(opened)");
   ASSERT_TRUE(PumpUntil([&] { return events.hangups == 1; }));
   EXPECT_EQ(events.empties, 0);
