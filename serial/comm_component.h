@@ -46,7 +46,8 @@ class TComm : public QObject, public CommPort {
   // are still delivered afterwards.
   void ClosePort() override;
   // Queues a copy of the bytes for the transmit thread. False when the
-  // port is closed, Length is 0 or nothing could be queued.
+  // port is closed, Length is 0, Buffer is null (nothing to copy from) or
+  // nothing could be queued.
   bool SendBuffer(const uint8_t* Buffer, uint16_t Length) override;
   bool IsOpen() const override;
 

@@ -25,26 +25,42 @@ bool LineEventMonitor::Start() {
   return true;
 }
 
+LineChanges CompareCounters(const serial_icounter_struct& was, const serial_icounter_struct& now,
+                            uint32_t& pending) {
+  LineChanges changes;
+  if (now.buf_overrun != was.buf_overrun) pending |= kLineRxOver;
+  if (now.overrun != was.overrun) pending |= kLineOverrun;
+  if (now.parity != was.parity) pending |= kLineParity;
+  if (now.frame != was.frame) pending |= kLineFrame;
+  if (now.brk != was.brk) pending |= kLineBreak;
+  if (pending & kLineStatusErrors) {
+    changes.errors = pending;
+    pending = 0;
+  }
+  if (now.dcd != was.dcd) changes.modem |= 8;
+  if (now.rng != was.rng) changes.modem |= 4;
+  return changes;
+}
+
+LineChanges CompareLines(int was, int now) {
+  LineChanges changes;
+  int changed = now ^ was;
+  if (changed & TIOCM_CAR) changes.modem |= 8;
+  if ((changed & TIOCM_RNG) && (now & TIOCM_RNG)) changes.modem |= 4;
+  return changes;
+}
+
 bool LineEventMonitor::Sample(LineChanges& changes) {
   changes = {};
   if (mode_ == Mode::kCounters) {
     serial_icounter_struct now {};
     if (::ioctl(fd_, TIOCGICOUNT, &now) != 0) return false;
-    const serial_icounter_struct& was = counters_;
-    if (now.buf_overrun != was.buf_overrun) changes.errors |= kLineRxOver;
-    if (now.overrun != was.overrun) changes.errors |= kLineOverrun;
-    if (now.parity != was.parity) changes.errors |= kLineParity;
-    if (now.frame != was.frame) changes.errors |= kLineFrame;
-    if (now.brk != was.brk) changes.errors |= kLineBreak;
-    if (now.dcd != was.dcd) changes.modem |= 8;
-    if (now.rng != was.rng) changes.modem |= 4;
+    changes = CompareCounters(counters_, now, pending_errors_);
     counters_ = now;
   } else if (mode_ == Mode::kLines) {
     int now = 0;
     if (::ioctl(fd_, TIOCMGET, &now) != 0) return false;
-    int changed = now ^ lines_;
-    if (changed & TIOCM_CAR) changes.modem |= 8;
-    if ((changed & TIOCM_RNG) && (now & TIOCM_RNG)) changes.modem |= 4;
+    changes = CompareLines(lines_, now);
     lines_ = now;
   }
   return true;

@@ -16,14 +16,26 @@ inline constexpr uint32_t kLineOverrun = 0x02;
 inline constexpr uint32_t kLineParity = 0x04;
 inline constexpr uint32_t kLineFrame = 0x08;
 inline constexpr uint32_t kLineBreak = 0x10;
+// The line-status errors that raise the error event; a break or a full
+// input buffer alone does not, but is reported with the next one.
+inline constexpr uint32_t kLineStatusErrors = kLineOverrun | kLineParity | kLineFrame;
 
 // How often a port that has them is sampled.
 inline constexpr int kLineSampleMs = 20;
 
 struct LineChanges {
-  uint32_t errors = 0;  // line-error flags that rose since the last sample
+  uint32_t errors = 0;  // line-error flags to report; 0 for no error event
   uint32_t modem = 0;   // 8 carrier changed, 4 ring, 12 both
 };
+
+// Two samples of the driver's counters compared. `pending` holds error
+// flags that rose without a line-status error, as the platform's error
+// word keeps them until an error event clears it.
+LineChanges CompareCounters(const serial_icounter_struct& was, const serial_icounter_struct& now,
+                            uint32_t& pending);
+// Two samples of the modem lines compared: carrier either way, ring as it
+// rises.
+LineChanges CompareLines(int was, int now);
 
 class LineEventMonitor {
  public:
@@ -40,6 +52,7 @@ class LineEventMonitor {
   int fd_;
   Mode mode_ = Mode::kNone;
   serial_icounter_struct counters_{};
+  uint32_t pending_errors_ = 0;
   int lines_ = 0;
 };
 

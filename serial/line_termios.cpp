@@ -70,7 +70,9 @@ void ApplyToTermios(const DeviceControlBlock& dcb, termios& t) {
   MakeRaw(t);
   t.c_cflag |= kSizeFlags[dcb.ByteSize >= 5 && dcb.ByteSize <= 8 ? dcb.ByteSize - 5 : 3];
   SetParity(t, dcb.Parity);
-  if (dcb.fParity) t.c_iflag |= INPCK;  // a bad byte then arrives as 0
+  // Checking alone must leave a bad byte as it came (the error is still
+  // counted); only a replacement asked for lets the driver put in its 0.
+  if (dcb.fParity && dcb.fErrorChar) t.c_iflag |= INPCK;
   if (dcb.StopBits != 0) t.c_cflag |= CSTOPB;  // 1.5 is what the UART does with 5 bits
   if (dcb.fOutxCtsFlow || dcb.fRtsControl == 2) t.c_cflag |= CRTSCTS;
   if (dcb.fOutX) t.c_iflag |= IXON;

@@ -14,7 +14,9 @@ DeviceControlBlock ReadDeviceControlBlock(int fd);
 
 // Applies the block: raw 8-bit-clean line, size, parity (mark and space
 // through CMSPAR), stop bits, CTS/RTS and XON/XOFF flow, the XON/XOFF
-// characters, the rate, and DTR/RTS held on or off. The DSR, null-strip
+// characters, the rate, and DTR/RTS held on or off. A byte with a parity
+// error is replaced only when checking and replacement are both asked for,
+// and then by 0 whatever the replacement character. The DSR, null-strip
 // and limit fields have no Linux counterpart and are ignored.
 void WriteDeviceControlBlock(int fd, const DeviceControlBlock& dcb);
 

@@ -1,6 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <exception>
 #include <fstream>
 
 #include "serial/baud_rate.h"
@@ -95,6 +98,68 @@ TEST_F(CommOnPty, AFileThatIsNoTerminalIsRefusedAndLetGo) {
   EXPECT_EQ(OpenError(comm), "File handle is not a comm handle ");
 }
 
+// Opens with only `spare` file descriptors left to the process, so the
+// steps after the device's own open run out of them.
+void OpenWithSpareDescriptors(TComm& comm, testing::CommEvents& events, int spare, std::string& error) {
+  // One whole cycle first: the sanitizers' type checks of the objects the
+  // open makes need a descriptor the first time only.
+  comm.OpenPort();
+  comm.ClosePort();
+  testing::DeliverPosted();
+  events = {};
+  int lowest = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(lowest, 0);
+  ::close(lowest);
+  rlimit was{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &was), 0);
+  rlimit tight = was;
+  tight.rlim_cur = static_cast<rlim_t>(lowest + spare);
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+  // The error is looked at only once the limit is lifted: the sanitizers'
+  // own checks of an object need a descriptor.
+  std::exception_ptr failure;
+  try {
+    comm.OpenPort();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &was), 0);
+  error = "(opened)";
+  if (failure) {
+    try {
+      std::rethrow_exception(failure);
+    } catch (const ECommsError& e) {
+      error = e.what();
+    }
+  }
+}
+
+TEST_F(CommOnPty, NoStopEventLeavesThePortClosedAndFree) {
+  std::string error;
+  OpenWithSpareDescriptors(comm, events, 1, error);  // the device only
+  EXPECT_EQ(error, "Unable to create event");
+  EXPECT_FALSE(comm.IsOpen());
+  // The device was let go: its exclusive hold does not keep the next open out.
+  Open();
+  ExpectLineWorks(comm, pty, events);
+}
+
+TEST_F(CommOnPty, ATransmitThreadWithoutItsQueueAsksForAHangup) {
+  std::string error;
+  OpenWithSpareDescriptors(comm, events, 2, error);  // the device and the stop event
+  ASSERT_EQ(error, "(opened)");
+  ASSERT_TRUE(PumpUntil([&] { return events.hangups == 1; }));
+  EXPECT_EQ(events.empties, 0);
+  const uint8_t byte = 0x42;
+  EXPECT_FALSE(comm.SendBuffer(&byte, 1));
+  // The receive thread goes on until the owner closes the port.
+  pty.Write({0x55});
+  EXPECT_TRUE(PumpUntil([&] { return events.Received() == 1; }));
+  comm.ClosePort();
+  testing::DeliverPosted();
+  EXPECT_EQ(events.hangups, 1);
+}
+
 TEST_F(CommOnPty, ClosingIsHarmlessWhenClosedAndOpenCloseCyclesRepeat) {
   comm.ClosePort();
   EXPECT_FALSE(comm.IsOpen());
@@ -151,7 +216,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SetterCase{"BaudRate", [](TComm& c) { c.SetBaudRate(115200); }, "speed 115200 baud"},
         SetterCase{"StopBits", [](TComm& c) { c.SetStopBits(TStopBits::_1); }, " -cstopb"},
-        SetterCase{"ParityCheck", [](TComm& c) { c.SetParityCheck(true); }, " inpck"},
+        SetterCase{"ParityCheck", [](TComm& c) { c.SetParityCheck(true); }, " -inpck"},
+        SetterCase{"ParityReplacement",
+                   [](TComm& c) {
+                     c.SetParityCheck(true);
+                     c.SetReplaceWhenParityError(true);
+                   },
+                   " inpck"},
         SetterCase{"CtsFlow", [](TComm& c) { c.SetOutx_CtsFlow(true); }, " crtscts"},
         SetterCase{"RtsHandshake", [](TComm& c) { c.SetRtsControl(TRtsControl::RtsHandshake); }, " crtscts"},
         SetterCase{"OutXonXoff", [](TComm& c) { c.SetOutx_XonXoffFlow(true); }, " ixon"},

@@ -21,7 +21,7 @@ TEST_P(TermiosOfTheBlock, CarriesTheProperty) {
   CommProperties p = StationCommProperties();
   GetParam().change(p);
   termios t{};
-  t.c_iflag = ICRNL | IXON | IGNPAR | ISTRIP;
+  t.c_iflag = ICRNL | IXON | IGNPAR | ISTRIP | INPCK | PARMRK;
   t.c_oflag = OPOST | ONLCR;
   t.c_lflag = ICANON | ECHO | ISIG;
   t.c_cflag = CS7 | PARENB;
@@ -51,7 +51,13 @@ INSTANTIATE_TEST_SUITE_P(
         TermiosCase{"Space", [](CommProperties& p) { p.Parity = TParity::Space; }, PARENB | CMSPAR, PARODD, 0, 0},
         TermiosCase{"OneStop", [](CommProperties& p) { p.StopBits = TStopBits::_1; }, 0, CSTOPB, 0, 0},
         TermiosCase{"OneAndAHalfStop", [](CommProperties& p) { p.StopBits = TStopBits::_1_5; }, CSTOPB, 0, 0, 0},
-        TermiosCase{"ParityCheck", [](CommProperties& p) { p.ParityCheck = true; }, 0, 0, INPCK, IGNPAR},
+        TermiosCase{"ParityCheckLeavesBadBytesAsTheyCame", [](CommProperties& p) { p.ParityCheck = true; }, 0, 0,
+                    0, INPCK | IGNPAR | PARMRK},
+        TermiosCase{"ReplacementWithoutCheckingIsNone", [](CommProperties& p) { p.ReplaceWhenParityError = true; },
+                    0, 0, 0, INPCK | IGNPAR | PARMRK},
+        TermiosCase{"CheckingAndReplacementPutInZero",
+                    [](CommProperties& p) { p.ParityCheck = p.ReplaceWhenParityError = true; }, 0, 0, INPCK,
+                    IGNPAR | PARMRK},
         TermiosCase{"CtsFlow", [](CommProperties& p) { p.Outx_CtsFlow = true; }, CRTSCTS, 0, 0, 0},
         TermiosCase{"XonXoff", [](CommProperties& p) { p.Outx_XonXoffFlow = p.Inx_XonXoffFlow = true; }, 0, 0,
                     IXON | IXOFF, 0}),
