@@ -2,6 +2,8 @@
 // A 16 MiB image with a guard zone behind it, filled with a marker byte, so
 // a test sees every byte a loader stored and anything stored beyond 16 MiB.
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -25,5 +27,21 @@ struct ImageBuffer {
     return {bytes.begin() + static_cast<long>(index), bytes.begin() + static_cast<long>(index + n)};
   }
 };
+
+// Bytes a case expects a loader to have stored at an image index.
+struct Stored {
+  uint32_t index;
+  std::vector<uint8_t> bytes;
+};
+
+// The image holds exactly the expected bytes, and nothing else changed.
+inline void ExpectOnlyStored(const ImageBuffer& image, const std::vector<Stored>& stored) {
+  size_t expected_changes = 0;
+  for (const Stored& s : stored) {
+    EXPECT_EQ(image.At(s.index, s.bytes.size()), s.bytes) << std::hex << "at 0x" << s.index;
+    expected_changes += s.bytes.size();
+  }
+  EXPECT_EQ(image.Changed(), expected_changes);
+}
 
 }  // namespace rhbtest

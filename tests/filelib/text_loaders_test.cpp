@@ -11,11 +11,6 @@ namespace {
 
 using namespace rhbtest;
 
-struct Stored {
-  uint32_t index;
-  std::vector<uint8_t> bytes;
-};
-
 struct TextCase {
   const char* name;
   bool ti430;
@@ -58,12 +53,7 @@ TEST_P(TextLoaderTest, StoresStartAndEnd) {
   EXPECT_FALSE(r.io_failed);
   EXPECT_EQ(start, c.start);
   EXPECT_EQ(end, 0xFFFFu);
-  size_t changes = 0;
-  for (const Stored& s : c.stored) {
-    EXPECT_EQ(image.At(s.index, s.bytes.size()), s.bytes) << std::hex << s.index;
-    changes += s.bytes.size();
-  }
-  EXPECT_EQ(image.Changed(), changes);
+  ExpectOnlyStored(image, c.stored);
 }
 
 INSTANTIATE_TEST_SUITE_P(Text, TextLoaderTest, ::testing::ValuesIn(Cases()),
