@@ -18,18 +18,15 @@ constexpr size_t kUidReplyBytes = 0x842;
 constexpr size_t kInfoReplyBytes = 544;
 constexpr size_t kOptionReplyBytes = 32;
 
-bool IsSuccess(uint8_t status) { return status == 0 || status == 6; }
-
 // The common frame: a failure ends the slot red with the result's text and
 // shows nothing; a success ends it blue before the rows are written.
 // A success that carries fewer data bytes than the rows print is a data
 // error: the rest of the packet area holds the request or older replies,
 // which must not be shown as the chip's data.
 bool Conclude(StationState& st, uint8_t status, int port, size_t data_bytes) {
-  if (IsSuccess(status) && ReplyData(st, port, data_bytes) == nullptr) status = kResultDataError;
-  if (!IsSuccess(status)) {
-    ReportResult(st, status, port);
-    EndProgress(st, true, port);
+  if (Succeeded(status) && ReplyData(st, port, data_bytes) == nullptr) status = kResultDataError;
+  if (!Succeeded(status)) {
+    FailStep(st, status, port);
     return false;
   }
   EndProgress(st, false, port);

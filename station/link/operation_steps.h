@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "station/data/station_state.h"
+#include "station/link/progress.h"
 
 namespace zek {
 
@@ -42,7 +43,6 @@ void OnReadEEPReply(StationState& st, uint8_t status, int port);
 void OnSimpleReply(StationState& st, uint8_t status, int port);
 
 // Shared by the handlers.
-inline bool Succeeded(uint8_t status) { return status == 0 || status == 6; }
 // Reports the status and ends the operation failed.
 void FailStep(StationState& st, uint8_t status, int port);
 // The block step: PortBlockIndex += 4 (1 KiB units, 4 KiB a packet), the

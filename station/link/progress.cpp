@@ -59,21 +59,30 @@ void EndProgress(StationState& st, bool failed, int port) {
   st.PortState[port] = kStateIdle;
 }
 
+namespace {
+
+std::string ErrorCodeText(uint8_t code) { return Format("Operation error! Error Code = 0x%0.2x", {code}); }
+
+void LogWhileBusy(StationState& st, const std::string& message, int port) {
+  if (st.PortState[port] != kStateIdle) AddPortInfoLine(st, message, port);
+}
+
+}  // namespace
+
 std::string ResultMessage(uint8_t code) {
   for (const auto& [known, message] : kResultMessages)
     if (known == code) return message;
-  return Format("Operation error! Error Code = 0x%0.2x", {code});
+  return ErrorCodeText(code);
 }
 
 void ReportResult(StationState& st, uint8_t code, int port) {
-  if (code == 0 || code == 6) st.Views.Beeper->Beep();
-  if (st.PortState[port] != kStateIdle) AddPortInfoLine(st, ResultMessage(code), port);
+  if (Succeeded(code)) st.Views.Beeper->Beep();
+  LogWhileBusy(st, ResultMessage(code), port);
 }
 
 void ReportFailure(StationState& st, uint8_t code, int port) {
-  if (code != 0 && code != 6) return ReportResult(st, code, port);
-  if (st.PortState[port] != kStateIdle)
-    AddPortInfoLine(st, Format("Operation error! Error Code = 0x%0.2x", {code}), port);
+  if (!Succeeded(code)) return ReportResult(st, code, port);
+  LogWhileBusy(st, ErrorCodeText(code), port);
 }
 
 }  // namespace zek

@@ -18,6 +18,9 @@ void StartProgress(StationState& st, uint16_t ticks, bool by_blocks, int port);
 // when failed, else blue.
 void EndProgress(StationState& st, bool failed, int port);
 
+// 0 and 6 both mean success to every handler.
+inline bool Succeeded(uint8_t code) { return code == 0 || code == 6; }
+
 // The message of a result code.
 std::string ResultMessage(uint8_t code);
 
