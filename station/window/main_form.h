@@ -1,0 +1,276 @@
+#pragma once
+// The main window. It owns the widgets, the ten serial components and the
+// views the station logic talks to; its handlers read and set widgets and
+// call the station logic. Member functions live in files by subject
+// (main_form_*.cpp), grouped here the same way.
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "station/data/station_state.h"
+#include "station/window/edition_texts.h"
+#include "station/window/qt_views.h"
+#include "station/window/window_services.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTableView;
+class QTabWidget;
+class QToolButton;
+class QWidget;
+
+namespace zek {
+
+class TComm;
+class RadioGroup;
+class TAboutForm;
+class TLogCfgForm;
+class TConfigSNForm;
+class TKelpraCfgForm;
+class TChipSelectForm;
+class TBS32xOptBytFrm;
+
+// The six dialogs, created once by the program after the main window.
+struct StationDialogs {
+  TAboutForm* AboutForm = nullptr;
+  TLogCfgForm* LogCfgForm = nullptr;
+  TConfigSNForm* ConfigSNForm = nullptr;
+  TKelpraCfgForm* KelpraCfgForm = nullptr;
+  TChipSelectForm* ChipSelectForm = nullptr;
+  TBS32xOptBytFrm* BS32xOptBytFrm = nullptr;
+};
+
+struct MainFormOptions {
+  // The program path (argument 0); AppDir is its folder.
+  std::string ProgramPath;
+  // Arguments after the program path.
+  std::vector<std::string> Arguments;
+  // Tests call the timer handlers themselves.
+  bool StartTimers = true;
+  DialogRunner* Dialogs = nullptr;      // default: modal exec
+  FileDialogs* Files = nullptr;         // default: the desktop's
+};
+
+class TProgramZEKFrm : public QMainWindow {
+ public:
+  TProgramZEKFrm(StationState& st, const EditionTexts& texts, MainFormOptions options);
+  ~TProgramZEKFrm() override;
+
+  void SetDialogs(const StationDialogs& dialogs) { dialogs_ = dialogs; }
+  const StationDialogs& Dialogs() const { return dialogs_; }
+  StationState& State() { return st_; }
+  const EditionTexts& Texts() const { return tx_; }
+  DialogRunner& Runner() { return *runner_; }
+  FileDialogs& Files() { return *files_; }
+
+  // --- Start-up, close and the information pane ---
+  void FormShow();
+  void AddInfoLine(const std::string& message);
+  void ArrangeGauges();
+  void SpdBtnExitClick();
+  void FormClose();
+  void ClearInformation1Click();
+  void COnfigLogFile1Click();
+  void BitBtn2XClick();
+  void BitBtn1XClick();
+  void About1Click();
+
+  // --- Timers and the command line ---
+  void Timer1Timer();
+  void Timer2Timer();
+
+  // --- Operation commands ---
+  void SpdBtnDownLoadClick();
+  void AutoSpdBtnClick();
+  void SpdBtnBlankClick();
+  void SpdBtnEraseClick();
+  void SpdBtnProgClick();
+  void SpdBtnVerifyClick();
+  void VerifyChipEEPData1Click();
+  void ProtectChip1Click();
+  void WriteChipOption1Click();
+  void WriteChipEepData1Click();
+  void ReadChipIDInfo1Click();
+  void ReadChipInfoMemory1Click();
+  void ReadChipOption1Click();
+  void SpeedButtonRDClick();
+  void ReadChipEepData1Click();
+  void ResetProg1Click();
+  // Space and carriage return start the automatic sequence.
+  void FormKeyPress(char key);
+  void StartDownload(int port);
+
+  // --- Control bytes ---
+  void CollectControlSettings();
+
+  // --- Serial port events of slot 0-9 (LineComm1 .. LineCommA) ---
+  void LineCommReceiveData(int port, const uint8_t* buffer, uint16_t length);
+  void LineCommRequestHangup(int port);
+  void LineCommReceiveError(int port, uint32_t event_mask);
+
+  // --- Units, port list and firmware ---
+  void BitBtnFreshClick();
+  void BitBtnFindCOMClick();
+  void SaveCOMConfigtoFile1Click();
+  void FirmWareGradeXClick();
+
+  // --- Project file ---
+  bool LoadProjectFile(const std::string& path);
+  void SaveasProjectFile1Click();
+  void LoadformProjectFile1Click();
+
+  // --- Chip selection and chip-dependent set-up ---
+  void DevButtonClick();
+  void MCUNameEditChange();
+  void ButtonCFGClick();
+
+  // --- Images and buffer views ---
+  void FileOpenBtnClick();
+  void SpdBtnOpenMorClick();
+  bool LoadObjectFile(const std::string& path, uint32_t& start, uint32_t& end);
+  void ShowMainBuffer();
+  void UpdateMainChecksums(uint32_t start, uint32_t end);
+  void FillHexViewer(uint32_t start, uint32_t end);
+  void ShowEepBuffer();
+  void ShowReadMainData();
+  void ShowReadEepData();
+
+  // --- Saving buffers and EEPROM files ---
+  void FileSaveBtnClick();
+  void SaveReadOutData1Click();
+  void LoadEepData1Click();
+  void SaveEepData1Click();
+  void SaveReadOutEEP1Click();
+
+  // The views bound into the station state.
+  QtInfoMemo& Memo() { return *memo_; }
+  QtStatusBar& Status() { return *status_; }
+  QtPortList& PortList() { return *port_list_; }
+  QtGauge& GaugeOf(int slot) { return *gauges_[slot]; }
+  TComm& CommOf(int slot) { return *comms_[slot]; }
+  // The whole CfgInfo text, one string per line.
+  std::vector<std::string> CfgInfoLines() const;
+  void SetCfgInfoLines(const std::vector<std::string>& lines);
+  // True once the close handler has run.
+  bool Closed() const { return closed_; }
+  // The command-line run finished but its result file could not be written.
+  bool ResultFileFailed() const { return result_file_failed_; }
+
+  // --- Widgets, named as the station names them ---
+  // Top bar.
+  QFrame* Panel1;
+  QToolButton *SpdBtnExit, *SpdBtnOpen, *SpdBtnOpenMor, *SpdBtnDownLoad, *SpeedButtonRD, *AutoSpdBtn,
+      *SpdBtnBlank, *SpdBtnErase, *SpdBtnProg, *SpdBtnVerify;
+  // Menus.
+  QMenu *File1, *Execute2, *Help1;
+  QAction *LoadFile1, *SaveFile1, *SaveReadOutData1, *LoadEepData1, *SaveEepData1, *SaveReadOutEEP1,
+      *LoadformProjectFile1, *SaveasProjectFile1, *COnfigLogFile1, *SaveCOMConfigtoFile1, *Exit1;
+  QAction *Download1, *AutoProgram1, *ChipBlankCheck1, *EraseChip1, *Programming1, *VeriufyDownload1,
+      *ProtectChip1, *ReadChipIDInfo1, *ReadFlash1, *ReadChipInfoMemory1, *ReadChipEepData1,
+      *WriteChipEepData1, *VerifyChipEEPData1, *ReadChipOption1, *WriteChipOption1, *ResetProg1,
+      *FirmWareGradeX;
+  QAction* About1;
+  QAction* ClearInformation1;
+  // Pages.
+  QTabWidget* ViewPageCtrl;
+  QWidget *TabSheetChip, *TabSheetFlash, *TabSheetEep, *TabSheetRdMF, *TabSheetRdEEP;
+  // "Chip Setup" tab.
+  QLabel* LabelCP;
+  QLineEdit* MCUNameEdit;
+  QPushButton* DevButton;
+  QLabel* LabelSCKSEL;
+  QComboBox* ComBoxSpdCLK;
+  RadioGroup* RadioGpVolt;
+  RadioGroup* RadioGroupCS;
+  QCheckBox *ChkBoxErsEE, *ChkBoxErsInf, *ChkBoxPrgEE, *ChkBoxPrgInf, *ChkBoxBOOT;
+  QLabel *LabelBS, *LabelBE;
+  QLineEdit *EditAdrBS, *EditAdrBE;
+  QPushButton *ButtonCFG, *BitBtn1X, *BitBtn2X;
+  QPlainTextEdit* CfgInfo;
+  QComboBox* ComboBoxCOM;
+  QPushButton *BitBtnFresh, *BitBtnFindCOM;
+  QLabel* InfoPanel;
+  QPlainTextEdit* InfoMemo;
+  std::array<QProgressBar*, kPortSlots> Gauges;  // Gauge1 .. Gauge9, GaugeA
+  QLabel* FileLabel;
+  // Grids and the EEP cell editor.
+  QTableView *HexViewer, *EEPView, *StringGridRdMF, *StringGridRdEE;
+  QFrame* PanelEdit;
+  QLineEdit* EditEEP;
+  QPushButton *BitBtn2, *BitBtn3;
+  // Status bar.
+  QStatusBar* StatusBar1;
+  // Timers.
+  QTimer* Timer1;
+  QTimer* Timer2;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Widget creation and binding (main_form_build.cpp).
+  void BuildTopBar();
+  void BuildMenus();
+  void BuildChipTab();
+  void BuildGridTabs();
+  void BuildStatusBar();
+  void BindHandlers();
+  void BindPorts();
+  void BindViews();
+  // Runs a handler under the general error handler.
+  void Guard(void (TProgramZEKFrm::*handler)());
+
+  // Grid headers and column widths (main_form_images.cpp).
+  void SetUpHexGrids();
+
+  // Start-up and close helpers (main_form_startup.cpp).
+  void SetWindowTexts();
+  void ReadCommandLine();
+  void WriteCloseLog();
+
+  // Commands (main_form_commands.cpp): the shape every per-slot command shares.
+  bool FileGuard();
+  bool ChipGuard();
+  void RunOnEligibleSlots(void (*start)(StationState&, int), bool time_gauge, bool set_time_gauge);
+
+  StationState& st_;
+  const EditionTexts& tx_;
+  MainFormOptions options_;
+  DialogRunner* runner_;
+  std::unique_ptr<FileDialogs> own_files_;
+  FileDialogs* files_;
+  StationDialogs dialogs_;
+  bool shown_ = false;
+  bool closed_ = false;
+  bool closing_for_result_ = false;
+  bool result_file_failed_ = false;
+
+  std::unique_ptr<QtInfoMemo> memo_;
+  std::array<std::unique_ptr<QtGauge>, kPortSlots> gauges_;
+  std::unique_ptr<QtMessageBoxes> boxes_;
+  std::unique_ptr<QtBeeper> beeper_;
+  std::unique_ptr<QtPageControl> pages_;
+  std::unique_ptr<QtStatusBar> status_;
+  std::unique_ptr<QtInfoPanel> info_panel_;
+  std::unique_ptr<QtPortList> port_list_;
+  std::unique_ptr<ReadBackView> read_back_;
+  std::array<std::unique_ptr<TComm>, kPortSlots> comms_;
+};
+
+}  // namespace zek

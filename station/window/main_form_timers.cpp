@@ -1,0 +1,57 @@
+// The two timers and the command-line run.
+
+#include <sys/stat.h>
+
+#include "station/data/errors.h"
+#include "station/data/format.h"
+#include "station/data/info_lines.h"
+#include "station/data/text_file.h"
+#include "station/link/timeouts.h"
+#include "station/window/main_form.h"
+
+namespace zek {
+namespace {
+
+constexpr char kResultFileName[] = "ResDW.Txt";
+
+}  // namespace
+
+void TProgramZEKFrm::Timer1Timer() {
+  CountDownTimeouts(st_);
+  if (!CommandLineRunFinished(st_) || closing_for_result_) return;
+  closing_for_result_ = true;
+  try {
+    WriteTextLines(st_.AppDir + kResultFileName, {"Download Success"});
+  } catch (const FileError& e) {
+    // Said once: the caller learns it from the exit status, and the
+    // condition, which stays true, never turns into a write every tick.
+    AddInfoLine(std::string("Write ") + kResultFileName + " error! " + e.what());
+    result_file_failed_ = true;
+  }
+  close();
+}
+
+void TProgramZEKFrm::Timer2Timer() {
+  if (PortList().Count() > st_.DevicesFound) return;
+  Timer2->stop();
+  if (st_.CmdLineProject == 0) return;
+  const std::string& path = st_.CmdLineProjectPath;
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    const std::string text = Format("File of %s is not found!", {path});
+    AddInfoLine(text);
+    st_.Views.Boxes->Plain(text);
+    return;
+  }
+  if (!LoadProjectFile(path)) {
+    AddInfoLine(Format("Project File of %s is corrupted!", {path}));
+    return;
+  }
+  CollectControlSettings();
+  for (int slot = 0; slot < st_.DevicesFound && slot < kPortSlots; ++slot) {
+    st_.PortRxLen[slot] = 0;
+    StartDownload(slot);
+  }
+}
+
+}  // namespace zek

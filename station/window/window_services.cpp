@@ -1,0 +1,65 @@
+#include "station/window/window_services.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QStringList>
+
+namespace zek {
+namespace {
+
+class ModalRunner : public DialogRunner {
+ public:
+  int Run(QDialog& dialog) override { return dialog.exec(); }
+};
+
+// "Name (*.ext)|*.ext|Other|*.x" -> Qt's "Name (*.ext);;Other (*.x)".
+QStringList QtFilters(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(';', ' ');
+    filters << parts[i] + " (" + patterns + ")";
+  }
+  return filters;
+}
+
+class DesktopDialogs : public FileDialogs {
+ public:
+  explicit DesktopDialogs(QWidget* parent) : parent_(parent) {}
+  std::optional<FileDialogAnswer> Open(const FileDialogSpec& spec) override { return Ask(spec, false); }
+  std::optional<FileDialogAnswer> Save(const FileDialogSpec& spec) override { return Ask(spec, true); }
+
+ private:
+  std::optional<FileDialogAnswer> Ask(const FileDialogSpec& spec, bool save) {
+    QFileDialog dialog(parent_, QString::fromStdString(spec.Title));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = QtFilters(spec.Filter);
+    dialog.setNameFilters(filters);
+    QString ext = QString::fromStdString(spec.DefaultExt);
+    ext.remove("*.");
+    if (!ext.isEmpty()) dialog.setDefaultSuffix(ext);
+    if (!spec.FileName.empty()) dialog.selectFile(QString::fromStdString(spec.FileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    FileDialogAnswer answer;
+    answer.Path = dialog.selectedFiles().front().toStdString();
+    answer.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (answer.FilterIndex < 1) answer.FilterIndex = 1;
+    return answer;
+  }
+  QWidget* parent_;
+};
+
+}  // namespace
+
+DialogRunner& ModalDialogRunner() {
+  static ModalRunner runner;
+  return runner;
+}
+
+std::unique_ptr<FileDialogs> MakeDesktopFileDialogs(QWidget* parent) {
+  return std::make_unique<DesktopDialogs>(parent);
+}
+
+}  // namespace zek

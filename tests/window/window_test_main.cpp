@@ -1,0 +1,12 @@
+// Window tests run offscreen with a real QApplication.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include "station/window/error_handler.h"
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  zek::StationApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
