@@ -52,9 +52,8 @@ TProgramZEKFrm::TProgramZEKFrm(StationState& st, const EditionTexts& texts, Main
   BindViews();
   BindPorts();
   BindHandlers();
-  // The window previews keys before its controls.
-  installEventFilter(this);
-  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  // The window previews keys before its controls, also those made later.
+  qApp->installEventFilter(this);
   if (options_.StartTimers) {
     Timer1->start();
     Timer2->start();
@@ -62,6 +61,7 @@ TProgramZEKFrm::TProgramZEKFrm(StationState& st, const EditionTexts& texts, Main
 }
 
 TProgramZEKFrm::~TProgramZEKFrm() {
+  qApp->removeEventFilter(this);
   SetErrorBoxes(nullptr);
   for (auto& comm : comms_) comm->ClosePort();
   // Views the state still points at go with the window.
@@ -94,19 +94,20 @@ void TProgramZEKFrm::closeEvent(QCloseEvent* event) {
 }
 
 bool TProgramZEKFrm::eventFilter(QObject* watched, QEvent* event) {
-  // Only the first delivery of a key: to the focused control, or to the
-  // window itself when no control has the focus.
-  QWidget* focus = QApplication::focusWidget();
-  const bool first = focus != nullptr ? watched == focus : watched == this;
-  if (event->type() == QEvent::KeyPress && first) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const QString text = key->text();
-    if (text == " " || text == "\r" || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-      const char c = (text == " ") ? ' ' : '\r';
-      RunGuarded([&] { FormKeyPress(c); });
-    }
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+  // Only the first delivery of a key in this window: to its focused
+  // control, or to the window itself when none has the focus. A key a
+  // control ignores travels on to its parents and is not seen again.
+  auto* widget = static_cast<QWidget*>(watched);
+  QWidget* first = focusWidget() != nullptr ? focusWidget() : this;
+  if (widget != first || (widget != this && !isAncestorOf(widget))) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const QString text = key->text();
+  if (text == " " || text == "\r" || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+    const char c = (text == " ") ? ' ' : '\r';
+    RunGuarded([&] { FormKeyPress(c); });
   }
-  return QMainWindow::eventFilter(watched, event);
+  return false;
 }
 
 std::vector<std::string> TProgramZEKFrm::CfgInfoLines() const {

@@ -164,8 +164,11 @@ void TProgramZEKFrm::FormClose() {
     if (comm->IsOpen()) comm->ClosePort();
   memo_->AppendLine(tx_.S(Tx::CloseSetupLine));
   for (const std::string& line : CfgInfoLines()) memo_->AppendLine(line);
+  if (dialogs_.LogCfgForm != nullptr) WriteCloseLog();
   closed_ = true;
-  if (dialogs_.LogCfgForm == nullptr) return;
+}
+
+void TProgramZEKFrm::WriteCloseLog() {
   LogFileChoice choice;
   choice.Enabled = dialogs_.LogCfgForm->LogEnabled();
   choice.NameAuto = dialogs_.LogCfgForm->LogNameAuto();

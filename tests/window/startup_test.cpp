@@ -6,6 +6,14 @@
 #include <QProgressBar>
 #include <QToolButton>
 
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include "station/window/radio_group.h"
+#include <QTabWidget>
+
+#include "station/data/chip_memory_map.h"
+#include "tests/support/firmware_fixture.h"
 #include "tests/window/window_fixture.h"
 
 namespace zek::testing {
@@ -62,6 +70,114 @@ INSTANTIATE_TEST_SUITE_P(Table, ArrangeGaugesTest,
                                            GaugeCase{3, 4, 377}, GaugeCase{4, 4, 377}, GaugeCase{5, 6, 337},
                                            GaugeCase{6, 6, 337}, GaugeCase{7, 8, 297}, GaugeCase{8, 8, 297},
                                            GaugeCase{9, 10, 257}, GaugeCase{10, 10, 257}));
+
+
+// Every caption of the texts table, in both editions, on the control of
+// that name: a control the table names but the window lacks, or a wrong
+// widget kind, shows up here.
+class WindowTextsTest : public WindowTest, public ::testing::WithParamInterface<const char*> {
+ protected:
+  const EditionTexts& Edition() const {
+    return std::string(GetParam()) == "zh" ? ChineseEdition() : EnglishEdition();
+  }
+  QString TextOf(const QString& name) {
+    if (auto* menu = form().findChild<QMenu*>(name)) return menu->title();
+    if (auto* action = form().findChild<QAction*>(name)) return action->text();
+    if (auto* button = form().findChild<QAbstractButton*>(name)) return button->text();
+    if (auto* label = form().findChild<QLabel*>(name)) return label->text();
+    if (auto* group = form().findChild<QGroupBox*>(name)) return group->title();
+    return "<no control " + name + ">";
+  }
+};
+
+TEST_P(WindowTextsTest, EveryCaptionOfTheTableIsSet) {
+  Start({}, &Edition());
+  int captions = 0;
+  for (int i = 0; i < static_cast<int>(Tx::Count); ++i) {
+    const Tx id = static_cast<Tx>(i);
+    if (KindOf(id) != TxKind::Main) continue;
+    const QString name = QString::fromUtf8(NameOf(id).data(), static_cast<int>(NameOf(id).size()));
+    EXPECT_EQ(TextOf(name).toStdString(), Edition()[id]) << name.toStdString();
+    ++captions;
+  }
+  EXPECT_EQ(captions, 23 + 30);
+  const std::vector<std::string> summary = form().CfgInfoLines();
+  ASSERT_EQ(summary.size(), 6u);
+  EXPECT_EQ(summary[0], Edition()[Tx::SetupTitle]);
+  EXPECT_EQ(summary[5], Edition()[Tx::SetupPowerOnTime100ms]);
+  EXPECT_EQ(BoxTexts().front(), Edition().S(Tx::FileMissingPrefix) + dir.File("DKxLumZEK.FWR") +
+                                    Edition().S(Tx::FileMissingSuffix));
+}
+
+INSTANTIATE_TEST_SUITE_P(Editions, WindowTextsTest, ::testing::Values("en", "zh"));
+
+TEST_F(StartupTest, DefaultsHiddenControlsAndPages) {
+  Create();
+  st().FamilyCode = 1;
+  st().OnLineCounter = 9;
+  st().DevicesFound = 3;
+  st().Settings.CtrlFlags4 = 0x55;
+  st().Settings.SNFlags = 3;
+  st().MainBuffer[0] = 0x12;
+  form().FormShow();
+  EXPECT_EQ(st().FamilyCode, 0x45);
+  EXPECT_EQ(st().OnLineCounter, 0);
+  EXPECT_EQ(st().DevicesFound, 0);
+  const ProgrammerSettings& s = st().Settings;
+  EXPECT_EQ((std::vector<int>{s.CtrlFlags, s.CtrlFlags2, s.CtrlFlags3, s.CtrlFlags4, s.CtrlFlags5, s.CtrlFlags6,
+                              s.ChipInTime, s.ChipOutTime, s.PowerOnTime, s.SettingByte51, s.OkNgDelay, s.SNFlags,
+                              s.AutoDetectFlags, s.SclkSetting}),
+            (std::vector<int>{0, 0, 0, 0, 0, 0, 17, 17, 10, 10, 70, 0, 7, 0}));
+  EXPECT_EQ(st().MainBuffer[0], 0xFF);
+  for (QWidget* w : {static_cast<QWidget*>(form().LabelBS), static_cast<QWidget*>(form().LabelBE),
+                     static_cast<QWidget*>(form().EditAdrBS), static_cast<QWidget*>(form().EditAdrBE),
+                     static_cast<QWidget*>(form().RadioGroupCS)})
+    EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
+  QTabWidget* tabs = form().ViewPageCtrl;
+  EXPECT_FALSE(tabs->isTabVisible(tabs->indexOf(form().TabSheetEep)));
+  EXPECT_FALSE(tabs->isTabVisible(tabs->indexOf(form().TabSheetRdMF)));
+  EXPECT_FALSE(tabs->isTabVisible(tabs->indexOf(form().TabSheetRdEEP)));
+  EXPECT_EQ(tabs->currentWidget(), form().TabSheetChip);
+  EXPECT_TRUE(form().FirmWareGradeX->isVisible());
+  EXPECT_EQ(st().SharedInfoMemo, &form().Memo());
+}
+
+TEST_F(StartupTest, FirmwareFileBesideTheProgramIsLoadedWithoutABox) {
+  testing::FirmwareRecipe recipe;
+  recipe.image.assign(4096, 0x3C);
+  testing::WriteBytes(dir.File("DKxLumZEK.FWR"), testing::BuildFirmwareFile(recipe));
+  Start();
+  EXPECT_EQ(st().FirmwareOK, 1);
+  EXPECT_TRUE(BoxTexts().empty());
+}
+
+struct CommandLineCase {
+  std::vector<std::string> arguments;
+  int project;
+  int auto_exit;
+};
+
+class CommandLineTest : public WindowTest, public ::testing::WithParamInterface<CommandLineCase> {};
+
+TEST_P(CommandLineTest, ReadsProjectAndExitChoice) {
+  const CommandLineCase& c = GetParam();
+  Create(c.arguments);
+  st().DownloadsDone = 4;
+  st().AutoExit = 1;
+  form().FormShow();
+  EXPECT_EQ(st().CmdLineProject, c.project);
+  if (c.project == 0) return;
+  EXPECT_EQ(st().AutoExit, c.auto_exit);
+  EXPECT_EQ(st().DownloadsDone, 0);
+  EXPECT_EQ(st().CmdLineProjectPath, c.arguments[0]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CommandLineTest,
+    ::testing::Values(CommandLineCase{{}, 0, 0}, CommandLineCase{{"demo.RQT"}, 1, 0},
+                      CommandLineCase{{"demo.RQT", "OFF"}, 1, 1}, CommandLineCase{{"demo.RQT", "off"}, 1, 1},
+                      CommandLineCase{{"demo.RQT", "Off"}, 1, 1}, CommandLineCase{{"demo.RQT", "OFFX"}, 1, 0},
+                      CommandLineCase{{"demo.RQT", "ON"}, 1, 0}, CommandLineCase{{"/a b/p.RQT", "oFF", "x"}, 1, 1}));
 
 }  // namespace
 }  // namespace zek::testing

@@ -1,0 +1,162 @@
+// What reaches the window from outside its handlers' own calls: errors
+// escaping a handler, port hang-ups, and the keys the window previews.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <stdexcept>
+
+#include "serial/comm_component.h"
+#include "station/data/port_list_model.h"
+#include "tests/window/window_events.h"
+#include "tests/window/window_fixture.h"
+
+namespace zek::testing {
+namespace {
+
+// Boxes that fail the first time they are asked, the way a handler's
+// own work can fail half way; later boxes are recorded.
+class FailingOnceBoxes : public FakeBoxes {
+ public:
+  void Plain(const std::string& t) override {
+    if (!failed_) {
+      failed_ = true;
+      throw std::runtime_error("box failed on: " + t);
+    }
+    FakeBoxes::Plain(t);
+  }
+
+ private:
+  bool failed_ = false;
+};
+
+class FailingPortList : public PortListModel {
+ public:
+  void DeleteItem(int) override { throw std::runtime_error("list refused the delete"); }
+};
+
+class ThrowingObject : public QObject {
+ public:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::User) throw std::runtime_error("escaped the handler");
+    return QObject::event(e);
+  }
+};
+
+using ErrorHandlerTest = WindowTest;
+
+TEST_F(ErrorHandlerTest, ButtonHandlerErrorIsShownAndTheProgramGoesOn) {
+  Start();
+  boxes.shown.clear();
+  dialogs.script = [](QDialog&) { throw std::runtime_error("settings dialog failed"); };
+  form().BitBtn1X->click();
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"settings dialog failed"});
+  dialogs.script = nullptr;
+  form().BitBtn1X->click();
+  EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"KelpraCfgForm", "KelpraCfgForm"}));
+  EXPECT_EQ(BoxTexts().size(), 1u);
+}
+
+TEST_F(ErrorHandlerTest, TimerHandlerErrorIsShownAndTheTimerGoesOn) {
+  Start({dir.File("absent.RQT")});
+  FailingOnceBoxes failing;
+  st().Views.Boxes = &failing;
+  form().Timer2->start(1);
+  ASSERT_TRUE(RunEventsUntil([&] { return !failing.shown.empty(); }));
+  EXPECT_EQ(failing.shown[0].text, "box failed on: File of " + dir.File("absent.RQT") + " is not found!");
+  // The failed tick had stopped the timer before its box; the program runs on.
+  EXPECT_FALSE(form().Timer2->isActive());
+  form().AddInfoLine("still running");
+  EXPECT_EQ(MemoLines().back(), "> 10:15:02 still running");
+  st().Views.Boxes = &boxes;
+}
+
+TEST_F(ErrorHandlerTest, PortEventErrorIsShownAndTheNextEventIsHandled) {
+  Start();
+  boxes.shown.clear();
+  FailingPortList failing;
+  failing.AddItem("COM1");
+  st().Views.ComboBoxCOM = &failing;
+  TComm& comm = form().CommOf(3);
+  st().PortConnected[3] = 1;
+  comm.OnRequestHangup(&comm);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"list refused the delete"});
+  EXPECT_EQ(st().PortConnected[3], 0);
+  st().Views.ComboBoxCOM = &form().PortList();
+  const uint8_t chunk[] = {0x01, 0x02};
+  comm.OnReceiveData(&comm, chunk, 2);
+  EXPECT_EQ(st().PortTimeout[3], 500);
+  EXPECT_EQ(st().PortRxLen[3], 2);
+}
+
+TEST_F(ErrorHandlerTest, ApplicationCatchesWhatEscapesEventDelivery) {
+  Start();
+  boxes.shown.clear();
+  ThrowingObject target;
+  QEvent event(QEvent::User);
+  EXPECT_FALSE(QApplication::sendEvent(&target, &event));
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"escaped the handler"});
+}
+
+using HangupTest = WindowTest;
+
+TEST_F(HangupTest, EachHangupDropsTheFirstListedPortAndAnEmptyListAsksForADevice) {
+  Start();
+  for (const char* name : {"COM7", "COM2", "COM10"}) form().PortList().AddItem(name);
+  st().PortConnected[2] = 1;
+  TComm& comm = form().CommOf(2);
+  comm.OnRequestHangup(&comm);
+  EXPECT_EQ(st().PortConnected[2], 0);
+  ASSERT_EQ(form().ComboBoxCOM->count(), 2);
+  EXPECT_EQ(form().ComboBoxCOM->itemText(0).toStdString(), "COM2");
+  EXPECT_EQ(form().ComboBoxCOM->itemText(1).toStdString(), "COM7");
+  EXPECT_NE(form().ComboBoxCOM->currentText().toStdString(), "Please connect the device......");
+  comm.OnRequestHangup(&comm);
+  form().CommOf(9).OnRequestHangup(&form().CommOf(9));
+  EXPECT_EQ(form().ComboBoxCOM->count(), 0);
+  EXPECT_EQ(form().ComboBoxCOM->currentText().toStdString(), "Please connect the device......");
+  comm.OnRequestHangup(&comm);
+  EXPECT_EQ(form().ComboBoxCOM->currentText().toStdString(), "Please connect the device......");
+}
+
+class KeyTest : public WindowTest {
+ protected:
+  KeyTest() {
+    Start();
+    form().show();
+    boxes.shown.clear();
+  }
+  void Press(QWidget* target, int key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+  }
+  int AutoProgramRuns() const {
+    int runs = 0;
+    for (const ShownBox& box : boxes.shown) runs += box.text == "Please load object file!" ? 1 : 0;
+    return runs;
+  }
+};
+
+TEST_F(KeyTest, SpaceAndEnterRunTheKeyHandlerOncePerPress) {
+  // A read-only line edit passes Enter and Space on to its parents.
+  form().MCUNameEdit->setFocus();
+  ASSERT_EQ(form().focusWidget(), form().MCUNameEdit);
+  Press(form().MCUNameEdit, Qt::Key_Return, "\r");
+  EXPECT_EQ(AutoProgramRuns(), 1);
+  form().MCUNameEdit->setFocus();
+  Press(form().MCUNameEdit, Qt::Key_Space, " ");
+  EXPECT_EQ(AutoProgramRuns(), 2);
+  form().MCUNameEdit->setFocus();
+  Press(form().MCUNameEdit, Qt::Key_Enter, "\r");
+  EXPECT_EQ(AutoProgramRuns(), 3);
+  Press(form().focusWidget(), Qt::Key_A, "a");
+  EXPECT_EQ(AutoProgramRuns(), 3);
+}
+
+}  // namespace
+}  // namespace zek::testing

@@ -1,0 +1,168 @@
+// The two timers: time-outs and time-driven gauges, the command-line
+// project, and the exit with its result file.
+
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+
+#include "tests/window/window_fixture.h"
+
+namespace zek::testing {
+namespace {
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class Timer1Test : public WindowTest {
+ protected:
+  Timer1Test() { Start(); }
+  void Busy(int slot, uint16_t timeout, int gauge_max = 100) {
+    st().PortBusy[slot] = 1;
+    st().PortState[slot] = 3;
+    st().PortTimeout[slot] = timeout;
+    form().GaugeOf(slot).SetMax(gauge_max);
+    form().GaugeOf(slot).SetProgress(0);
+  }
+  int Progress(int slot) { return form().GaugeOf(slot).Progress(); }
+};
+
+TEST_F(Timer1Test, TimeOutOfOneFailsOnTheNextTickAndIdleSlotsKeepTheirs) {
+  Busy(0, 1);
+  Busy(4, 3);
+  st().PortTimeout[2] = 7;
+  form().Timer1Timer();
+  EXPECT_EQ(st().PortBusy[0], 0);
+  EXPECT_EQ(st().PortState[0], kStateIdle);
+  EXPECT_EQ(form().GaugeOf(0).Color(), kGaugeRed);
+  EXPECT_EQ(Progress(0), 100);
+  EXPECT_EQ(MemoLines().back(), "> 10:15:02 C1: Operation Time Out!");
+  EXPECT_EQ(st().PortTimeout[4], 2);
+  EXPECT_EQ(st().PortBusy[4], 1);
+  EXPECT_EQ(st().PortTimeout[2], 7);
+  form().Timer1Timer();
+  form().Timer1Timer();
+  EXPECT_EQ(MemoLines().back(), "> 10:15:02 C5: Operation Time Out!");
+  EXPECT_EQ(st().PortTimeout[2], 7);
+}
+
+TEST_F(Timer1Test, TimeGaugeAdvancesEachBusySlotByOneAndStopsAtItsMaximum) {
+  Busy(1, 500, 2);
+  Busy(7, 500, 5);
+  st().TimeGauge = 1;
+  form().Timer1Timer();
+  EXPECT_EQ(Progress(1), 1);
+  EXPECT_EQ(Progress(7), 1);
+  EXPECT_EQ(Progress(3), 0);
+  form().Timer1Timer();
+  form().Timer1Timer();
+  EXPECT_EQ(Progress(1), 2);
+  EXPECT_EQ(Progress(7), 3);
+  EXPECT_EQ(Progress(3), 0);
+  EXPECT_EQ(st().PortTimeout[1], 497);
+}
+
+TEST_F(Timer1Test, AnEndedOperationStopsEveryGaugeMovingByTime) {
+  Busy(0, 1);
+  Busy(5, 50);
+  st().TimeGauge = 1;
+  form().Timer1Timer();  // slot 0 ends before slot 5's turn
+  EXPECT_EQ(st().TimeGauge, 0);
+  EXPECT_EQ(Progress(5), 0);
+  form().Timer1Timer();
+  EXPECT_EQ(Progress(5), 0);
+  EXPECT_EQ(st().PortTimeout[5], 48);
+}
+
+TEST_F(Timer1Test, ExitWaitsForDownloadsOnEveryUnitAndNeverDeletesAnOldResult) {
+  std::ofstream(dir.File("ResDW.Txt")) << "left by an earlier run\n";
+  struct Case {
+    int auto_exit, done, found;
+  };
+  for (const Case c : {Case{1, 0, 0}, Case{1, 1, 2}, Case{0, 2, 2}}) {
+    st().AutoExit = static_cast<uint8_t>(c.auto_exit);
+    st().DownloadsDone = static_cast<uint8_t>(c.done);
+    st().DevicesFound = static_cast<uint8_t>(c.found);
+    form().Timer1Timer();
+    EXPECT_FALSE(form().Closed()) << c.auto_exit << c.done << c.found;
+  }
+  EXPECT_EQ(ReadLines(dir.File("ResDW.Txt")), std::vector<std::string>{"left by an earlier run"});
+  st().AutoExit = 1;
+  st().DownloadsDone = 2;
+  form().Timer1Timer();
+  EXPECT_TRUE(form().Closed());
+  EXPECT_FALSE(form().ResultFileFailed());
+  EXPECT_EQ(ReadLines(dir.File("ResDW.Txt")), std::vector<std::string>{"Download Success"});
+}
+
+TEST_F(Timer1Test, ResultFileFailureIsSaidOnceAndTheWindowClosesWithFailure) {
+  std::filesystem::create_directory(dir.File("ResDW.Txt"));
+  st().AutoExit = 1;
+  st().DownloadsDone = 3;
+  st().DevicesFound = 3;
+  form().Timer1Timer();
+  form().Timer1Timer();
+  EXPECT_TRUE(form().Closed());
+  EXPECT_TRUE(form().ResultFileFailed());
+  int said = 0;
+  for (const std::string& line : MemoLines())
+    if (line.find("Write ResDW.Txt error!") != std::string::npos) ++said;
+  EXPECT_EQ(said, 1);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("ResDW.Txt")));
+}
+
+class Timer2Test : public WindowTest {
+ protected:
+  bool Waiting() { return form().Timer2->isActive(); }
+};
+
+TEST_F(Timer2Test, WaitsWhileMorePortsAreListedThanUnitsFound) {
+  Start({dir.File("absent.RQT")});
+  ASSERT_TRUE(Waiting());
+  form().PortList().AddItem("COM1");
+  form().PortList().AddItem("COM2");
+  st().DevicesFound = 1;
+  for (int i = 0; i < 3; ++i) form().Timer2Timer();
+  EXPECT_TRUE(Waiting());
+  EXPECT_EQ(BoxTexts().size(), 1u) << "only the start-up box";
+  st().DevicesFound = 2;
+  form().Timer2Timer();
+  EXPECT_FALSE(Waiting());
+  EXPECT_EQ(BoxTexts().back(), "File of " + dir.File("absent.RQT") + " is not found!");
+}
+
+TEST_F(Timer2Test, WithoutProjectItStopsAtItsFirstTickAndDoesNothing) {
+  Start();
+  const std::vector<std::string> before = MemoLines();
+  form().Timer2Timer();
+  EXPECT_FALSE(Waiting());
+  EXPECT_EQ(MemoLines(), before);
+  EXPECT_EQ(st().FileLoaded, 0);
+}
+
+TEST_F(Timer2Test, MissingProjectGivesLineAndBox) {
+  const std::string path = dir.File("no such.RQT");
+  Start({path, "OFF"});
+  form().Timer2Timer();
+  form().Memo().Flush();
+  const std::string text = "File of " + path + " is not found!";
+  EXPECT_EQ(MemoLines().back(), "> 10:15:02 " + text);
+  EXPECT_EQ(BoxTexts().back(), text);
+  EXPECT_FALSE(Waiting());
+}
+
+TEST_F(Timer2Test, CorruptProjectGivesItsLineAndStartsNothing) {
+  const std::string path = dir.Write("broken.RQT", std::string(300, 'x'));
+  Start({path});
+  const size_t boxes_before = BoxTexts().size();
+  form().Timer2Timer();
+  EXPECT_EQ(MemoLines().back(), "> 10:15:02 Project File of " + path + " is corrupted!");
+  EXPECT_EQ(BoxTexts().size(), boxes_before);
+  for (int slot = 0; slot < kPortSlots; ++slot) EXPECT_EQ(st().PortBusy[slot], 0);
+}
+
+}  // namespace
+}  // namespace zek::testing
