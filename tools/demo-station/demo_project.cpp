@@ -1,0 +1,58 @@
+#include "tools/demo-station/demo_project.h"
+
+#include <memory>
+
+#include "station/data/byte_sums.h"
+#include "station/data/chip_memory_map.h"
+#include "station/data/programmer_models.h"
+#include "station/link/project_file_save.h"
+
+namespace zek::demo {
+
+std::vector<uint8_t> DemoImage(uint16_t kb) {
+  std::vector<uint8_t> image(size_t{kb} * 1024);
+  // Every byte value, the frame bytes 0xC0 and 0xDB included, and no
+  // stretch of 0xFF the units could skip.
+  uint32_t x = 0x2F6E2B1u;
+  for (size_t i = 0; i < image.size(); ++i) {
+    x = x * 1103515245u + 12345u;
+    image[i] = static_cast<uint8_t>((x >> 16) ^ i);
+  }
+  return image;
+}
+
+void PrepareDemoProject(StationState& st, uint16_t kb) {
+  ResetBuffers(st);
+  const std::vector<uint8_t> image = DemoImage(kb);
+  const uint32_t bytes = static_cast<uint32_t>(image.size());
+  for (uint32_t i = 0; i < bytes; ++i) st.MainBuffer[i] = image[i];
+  st.ChipName = "DEMO-" + std::to_string(kb) + "K";
+  st.ChipClassCode = 0x01;
+  st.ChipIndex = 1;
+  st.FlashSizeKB = kb;
+  st.ChipFlashSizeKB = kb;
+  st.PageSize = 512;
+  st.EepSize = 0;
+  st.InfoSize = 0;
+  st.FlashStartAddress = 0;
+  st.FlashEndAddress = bytes - 1;
+  st.ChipStartAddress = 0;
+  st.ChipEndAddress = bytes - 1;
+  st.File1Start = 0;
+  st.File1End = bytes - 1;
+  st.ObjectFileName = "demo.hex";
+  st.MainAcc16 = static_cast<uint16_t>(SumBytes(st.MainBuffer.span(), 0, bytes - 1));
+  st.MainCrc16 = Check16(st.MainBuffer.span(), 0, bytes - 1);
+  st.MainAcc32 = static_cast<int32_t>(SumBytes(st.MainBuffer.span(), 0, bytes - 1));
+  st.FileAcc32 = st.MainAcc32;
+  st.ChipSelected = 1;
+  st.FileLoaded = 1;
+}
+
+void WriteDemoProject(const std::string& path, uint16_t kb) {
+  auto st = std::make_unique<StationState>();
+  PrepareDemoProject(*st, kb);
+  WriteProjectFile(*st, path, kStationModelCode);
+}
+
+}  // namespace zek::demo
