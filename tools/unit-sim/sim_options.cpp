@@ -53,6 +53,8 @@ std::string SimUsage() {
          "  --ok-status 0|6        status of a plain success (default 6)\n"
          "  --used-chips           chips of stand-alone runs arrive unerased\n"
          "  --runs N               stand-alone runs per unit once reset into off-line mode\n"
+         "  --dump DIR             at stop, write DIR/NAME.download (a complete download's main image)\n"
+         "                         and DIR/NAME.chip (as many bytes of the chip's flash)\n"
          "  --run-gap MS           pause between runs (default 500)\n"
          "  --report-gap MS        pause between a run's reports (default 20)\n"
          "  --ng-every K[=STATUS]  every K-th run ends NG with STATUS (default 0x4A)\n"
@@ -100,6 +102,9 @@ bool ParseSimOptions(int argc, char** argv, const char* env_dir, SimOptions& o, 
     } else if (a == "--dir") {
       if (!value(v)) return false;
       o.dir = v;
+    } else if (a == "--dump") {
+      if (!value(v)) return false;
+      o.dump_dir = v;
     } else if (a == "--identity") {
       if (!value(v)) return false;
       o.unit.identity = v;

@@ -20,6 +20,7 @@ struct SimOptions {
   int report_gap_ms = 20;          // between two reports of a run
   int ng_every = 0;                // every n-th run ends NG (0: none)
   uint8_t ng_status = 0x4A;
+  std::string dump_dir;             // at stop: each unit's download and chip flash
   bool help = false;
 };
 

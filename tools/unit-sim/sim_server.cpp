@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fstream>
 
 namespace zek::sim {
 namespace {
@@ -57,6 +58,22 @@ void SimServer::Run() {
     }
   }
   for (Served& s : units_) s.link->Close();
+  DumpUnits();
+}
+
+void SimServer::DumpUnits() const {
+  if (options_.dump_dir.empty()) return;
+  for (size_t i = 0; i < units_.size(); ++i) {
+    const StoredDownload& d = units_[i].unit->Download();
+    if (!d.Complete()) continue;
+    const size_t n = std::min(d.ImageBytes(), d.Main().size());
+    const std::string base = options_.dump_dir + "/" + options_.names[i];
+    std::ofstream(base + ".download", std::ios::binary)
+        .write(reinterpret_cast<const char*>(d.Main().data()), static_cast<std::streamsize>(n));
+    const auto flash = units_[i].unit->Chip().Flash();
+    std::ofstream(base + ".chip", std::ios::binary)
+        .write(reinterpret_cast<const char*>(flash.data()), static_cast<std::streamsize>(std::min(n, flash.size())));
+  }
 }
 
 void SimServer::Service(Served& s, Clock::time_point now) {

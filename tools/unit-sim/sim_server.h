@@ -42,6 +42,7 @@ class SimServer {
   void Flush(Served& s, Clock::time_point now);
   void Receive(Served& s);
   int PollTimeoutMs(Clock::time_point now) const;
+  void DumpUnits() const;
 
   const SimOptions& options_;
   int stop_fd_;

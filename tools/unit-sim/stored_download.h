@@ -28,6 +28,8 @@ class StoredDownload {
   bool StoreEeprom(std::span<const uint8_t> data);
 
   bool Complete() const;
+  // Bytes of the main image the configuration's flash size calls for.
+  size_t ImageBytes() const { return blocks_seen_.size() * kEepBlock; }
   const std::optional<ConfigImage>& Config() const { return config_; }
   std::span<const uint8_t> Main() const { return main_; }
   std::span<const uint8_t> Eeprom() const { return eep_; }

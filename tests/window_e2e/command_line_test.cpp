@@ -1,0 +1,113 @@
+// The command-line download: `DorvikLumo_ZEK project OFF` against ten
+// simulated units, and what a failing unit or a bad project does.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "station/window/program.h"
+#include "tests/support/fake_views.h"
+#include "tests/window/window_events.h"
+#include "tests/window_e2e/station_run.h"
+#include "tools/demo-station/demo_project.h"
+
+namespace zek::testing {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+int LinesEndingWith(const std::vector<std::string>& lines, const std::string& end) {
+  return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
+    return l.size() >= end.size() && l.compare(l.size() - end.size(), end.size(), end) == 0;
+  }));
+}
+
+// Which units hold the demo image as their download, once stopped.
+std::vector<int> UnitsHoldingTheImage(StationFolder& f, int units) {
+  EXPECT_EQ(f.Units().Stop(), 0);
+  const std::vector<uint8_t> image = demo::DemoImage(kDemoKB);
+  std::vector<int> holding;
+  for (int i = 1; i <= units; ++i) {
+    if (TempDir::Read(f.DumpDir() + "/COM" + std::to_string(i) + ".download") == image) holding.push_back(i);
+  }
+  return holding;
+}
+
+TEST(CommandLine, TenUnitsReceiveTheProjectAndTheStationExits) {
+  StationFolder f(10);
+  const std::optional<int> status = f.Run({f.Project(), "OFF"}, 60s);
+  ASSERT_TRUE(status.has_value()) << "the station did not exit";
+  EXPECT_EQ(*status, 0);
+  EXPECT_EQ(ReadLines(f.Path("ResDW.Txt")), std::vector<std::string>{"Download Success"});
+  const auto log = f.NewestLog();
+  ASSERT_TRUE(log.has_value()) << "no system-named log file";
+  EXPECT_EQ(LinesEndingWith(*log, ": Download Success!"), 10);
+  EXPECT_EQ(UnitsHoldingTheImage(f, 10), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+}
+
+TEST(CommandLine, AFailingUnitLeavesTheStationOpenWithoutResult) {
+  StationFolder f(10, {"--fail", "4:download@8=44"});
+  // The downloads take well under a second; the station must still be
+  // waiting for the tenth when the limit comes.
+  EXPECT_FALSE(f.Run({f.Project(), "OFF"}, 8s).has_value());
+  EXPECT_FALSE(fs::exists(f.Path("ResDW.Txt")));
+  EXPECT_EQ(UnitsHoldingTheImage(f, 10), (std::vector<int>{1, 2, 3, 5, 6, 7, 8, 9, 10}));
+}
+
+TEST(CommandLine, AnUnwritableResultFileEndsTheRunWithStatusOne) {
+  StationFolder f(2);
+  fs::create_directory(f.Path("ResDW.Txt"));
+  const std::optional<int> status = f.Run({f.Project(), "off"}, 60s);
+  ASSERT_TRUE(status.has_value()) << "the station did not exit";
+  EXPECT_EQ(*status, 1);
+  const auto log = f.NewestLog();
+  ASSERT_TRUE(log.has_value()) << "no system-named log file";
+  EXPECT_EQ(std::count_if(log->begin(), log->end(),
+                          [](const std::string& l) { return l.find("Write ResDW.Txt error!") != std::string::npos; }),
+            1);
+}
+
+struct BadProject {
+  const char* file;
+  const char* line;
+};
+
+class BadProjectTest : public ::testing::TestWithParam<BadProject> {};
+
+// In-process, where the log can be read while the station stays open.
+TEST_P(BadProjectTest, GivesItsLineAndDownloadsNothing) {
+  StationFolder f(3);
+  const std::string path = f.Path(GetParam().file);
+  if (std::string(GetParam().file) == "corrupt.RQT") std::ofstream(path) << std::string(5000, 'Z');
+  FakeBoxes boxes;
+  MainFormOptions options;
+  options.ProgramPath = f.Path("DorvikLumo_ZEK");
+  options.Arguments = {path, "OFF"};
+  StationProgram program(EnglishEdition(), options);
+  program.State().Views.Boxes = &boxes;
+  program.Main().show();
+  ASSERT_TRUE(RunEventsUntil([&] { return !program.Main().Timer2->isActive(); }, 20000));
+  EXPECT_EQ(program.State().DevicesFound, 3);
+  const std::string expected = std::string(GetParam().line).replace(std::string(GetParam().line).find("%s"), 2, path);
+  EXPECT_EQ(LinesEndingWith(program.Main().Memo().Lines(), " " + expected), 1);
+  for (int slot = 0; slot < kPortSlots; ++slot) EXPECT_EQ(program.State().PortBusy[slot], 0);
+  EXPECT_EQ(program.State().DownloadsDone, 0);
+  EXPECT_TRUE(UnitsHoldingTheImage(f, 3).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BadProjectTest,
+                         ::testing::Values(BadProject{"absent.RQT", "File of %s is not found!"},
+                                           BadProject{"corrupt.RQT", "Project File of %s is corrupted!"}));
+
+}  // namespace
+}  // namespace zek::testing
