@@ -10,6 +10,7 @@
 
 #include "serial/comm_component.h"
 #include "station/window/error_handler.h"
+#include "station/window/tick_probe.h"
 
 namespace zek {
 
@@ -21,6 +22,7 @@ TProgramZEKFrm::TProgramZEKFrm(StationState& st, const EditionTexts& texts, Main
       own_files_(options_.Files != nullptr ? nullptr : MakeDesktopFileDialogs(this)),
       files_(options_.Files != nullptr ? options_.Files : own_files_.get()) {
   setObjectName("ProgramZEKFrm");
+  tick_probe_ = std::make_unique<TickProbe>();
   setCentralWidget(new QWidget(this));
   setFixedSize(980, 680);
   BuildTopBar();

@@ -36,6 +36,7 @@ class QWidget;
 namespace zek {
 
 class TComm;
+class TickProbe;
 class RadioGroup;
 class TAboutForm;
 class TLogCfgForm;
@@ -248,6 +249,9 @@ class TProgramZEKFrm : public QMainWindow {
   bool FileGuard();
   bool ChipGuard();
   void RunOnEligibleSlots(void (*start)(StationState&, int), bool time_gauge, bool set_time_gauge);
+
+  // Timers and the command line: the benchmarks' view of the 10 ms timer.
+  std::unique_ptr<TickProbe> tick_probe_;
 
   StationState& st_;
   const EditionTexts& tx_;

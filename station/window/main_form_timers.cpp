@@ -2,12 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "station/data/errors.h"
 #include "station/data/format.h"
 #include "station/data/info_lines.h"
 #include "station/data/text_file.h"
 #include "station/link/timeouts.h"
 #include "station/window/main_form.h"
+#include "station/window/tick_probe.h"
 
 namespace zek {
 namespace {
@@ -17,6 +20,7 @@ constexpr char kResultFileName[] = "ResDW.Txt";
 }  // namespace
 
 void TProgramZEKFrm::Timer1Timer() {
+  tick_probe_->Tick(std::any_of(st_.PortBusy.begin(), st_.PortBusy.end(), [](uint8_t b) { return b != 0; }));
   CountDownTimeouts(st_);
   if (!CommandLineRunFinished(st_) || closing_for_result_) return;
   closing_for_result_ = true;
