@@ -46,7 +46,7 @@ PatchOutcome WritePatch(StationState& st, uint32_t address, std::span<const uint
   PatchOutcome outcome;
   outcome.Target = place.Target;
   if (place.Index + bytes.size() > image.size()) {
-    outcome.Refusal = Format("%d bytes at address 0x%0.8x pass the end of the %s (0x%x bytes); nothing written.",
+    outcome.Refusal = Format("Patch refused: %d byte(s) at address 0x%0.8x would pass the end of the %s (0x%x bytes).",
                              {static_cast<int64_t>(bytes.size()), address,
                               main ? "main buffer" : "EEP buffer", static_cast<int64_t>(image.size())});
     return outcome;

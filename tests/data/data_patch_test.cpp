@@ -109,10 +109,10 @@ TEST(WritePatch, RefusalSaysWhereAndHowMuch) {
   st.EepStartAddress = 0;
   const Bytes bytes(4, 0);
   EXPECT_EQ(WritePatch(st, 0x7FFE, bytes).Refusal,
-            "4 bytes at address 0x00007FFE pass the end of the EEP buffer (0x8000 bytes); nothing written.");
+            "Patch refused: 4 byte(s) at address 0x00007FFE would pass the end of the EEP buffer (0x8000 bytes).");
   st.EepStartAddress = 0x40000000;
   EXPECT_EQ(WritePatch(st, 0x1FFFFF, bytes).Refusal,
-            "4 bytes at address 0x001FFFFF pass the end of the main buffer (0x200000 bytes); nothing written.");
+            "Patch refused: 4 byte(s) at address 0x001FFFFF would pass the end of the main buffer (0x200000 bytes).");
 }
 
 }  // namespace
