@@ -91,8 +91,9 @@ TAboutForm::TAboutForm(TProgramZEKFrm& main, StationState& st, const EditionText
   grid->addWidget(Label2, 1, 0);
   grid->addWidget(Label3, 2, 0);
   grid->addWidget(Image1, 0, 1, 3, 1, Qt::AlignRight | Qt::AlignTop);
-  grid->addWidget(BitBtn1, 3, 0, 1, 2, Qt::AlignHCenter);
-  grid->setRowStretch(2, 1);
+  grid->setRowMinimumHeight(3, 12);
+  grid->setRowStretch(3, 1);
+  grid->addWidget(BitBtn1, 4, 0, 1, 2, Qt::AlignHCenter);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);

@@ -43,21 +43,25 @@ TBS32xOptBytFrm::TBS32xOptBytFrm(TProgramZEKFrm& main, StationState& st, const E
 
   auto* grid = new QGridLayout;
   grid->addWidget(LabelROP, 0, 0);
-  grid->addWidget(ComBoxROP, 0, 1, 1, 7);
+  grid->addWidget(ComBoxROP, 0, 1);
   grid->addWidget(LabelIWDG, 1, 0);
-  grid->addWidget(ComBoxIWDG, 1, 1, 1, 7);
+  grid->addWidget(ComBoxIWDG, 1, 1);
   grid->addWidget(LabelInfWRP, 2, 0);
-  grid->addWidget(ComBoxInfWRP, 2, 1, 1, 7);
+  grid->addWidget(ComBoxInfWRP, 2, 1);
+  grid->setColumnStretch(1, 1);
   // WRP0-WRP3 on one row, WRP4-WRP7 below, each label before its edit.
+  auto* wrp = new QGridLayout;
+  wrp->setHorizontalSpacing(8);
   for (int n = 0; n < 8; ++n) {
     const QString number = QString::number(n);
     LabelWRP[n] = Named(new QLabel("WRP" + number, this), "LabelWRP" + number);
     EditWRP[n] = Named(new QLineEdit("0xFF", this), "EditWRP" + number);
     EditWRP[n]->setMaxLength(4);
     EditWRP[n]->setFixedWidth(56);
-    grid->addWidget(LabelWRP[n], 3 + n / 4, 2 * (n % 4), Qt::AlignRight);
-    grid->addWidget(EditWRP[n], 3 + n / 4, 2 * (n % 4) + 1);
+    wrp->addWidget(LabelWRP[n], n / 4, 2 * (n % 4));
+    wrp->addWidget(EditWRP[n], n / 4, 2 * (n % 4) + 1);
   }
+  wrp->setColumnStretch(8, 1);
   BitBtnOK = Named(new QPushButton("OK", this), "BitBtnOK");
   BitBtnOK->setDefault(true);
   auto* buttons = new QHBoxLayout;
@@ -65,6 +69,9 @@ TBS32xOptBytFrm::TBS32xOptBytFrm(TProgramZEKFrm& main, StationState& st, const E
   buttons->addWidget(BitBtnOK);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
+  layout->addSpacing(6);
+  layout->addLayout(wrp);
+  layout->addSpacing(6);
   layout->addLayout(buttons);
 
   connect(BitBtnOK, &QPushButton::clicked, this, [this] { RunGuarded([this] { BitBtnOKClick(); }); });
