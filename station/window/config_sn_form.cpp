@@ -111,7 +111,13 @@ bool TConfigSNForm::PatchHexData() {
 bool TConfigSNForm::Patch(const std::string& bytes) {
   // An address that is no integer raises the conversion error before
   // anything is written.
-  const auto address = static_cast<uint32_t>(StrToInt(AddrEditSN->text().toStdString()));
+  uint32_t address = 0;
+  try {
+    address = static_cast<uint32_t>(StrToInt(AddrEditSN->text().toStdString()));
+  } catch (const ConvertError&) {
+    AddrEditSN->setFocus();
+    throw;
+  }
   const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
   const PatchOutcome outcome = WritePatch(st_, address, std::span<const uint8_t>(data, bytes.size()));
   if (!outcome.Written) {

@@ -41,10 +41,12 @@ class DataPatchDialogTest : public WindowTest, public ::testing::WithParamInterf
       TypeText(dialog().EditDataSN, c.typed);
       dialog().BitBtnOK->click();
       open_after_ok = dialog().isVisible();
+      focus_after_ok = dialog().focusWidget();
     };
     form().BitBtn2X->click();
   }
   bool open_after_ok = false;
+  QWidget* focus_after_ok = nullptr;
 };
 
 bool Erased(std::span<const uint8_t> bytes) {
@@ -66,6 +68,9 @@ TEST_P(DataPatchDialogTest, WritesTheTypedBytesOrNothing) {
   if (c.bytes.empty()) {
     EXPECT_TRUE(Erased(target));
     EXPECT_TRUE(open_after_ok) << "a refused patch keeps the dialog open";
+    QWidget* at_fault = std::string(c.typed).empty() ? static_cast<QWidget*>(dialog().EditDataSN)
+                                                      : static_cast<QWidget*>(dialog().AddrEditSN);
+    EXPECT_EQ(focus_after_ok, at_fault);
   } else {
     EXPECT_TRUE(std::equal(c.bytes.begin(), c.bytes.end(), target.begin() + c.index));
     EXPECT_TRUE(Erased(target.first(c.index)));
@@ -88,6 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
         PatchCase{"HexLongRunKeepsLastTwo", kSeparateEep, "16", 1, "123", false, 0x10, {0x23}, nullptr},
         PatchCase{"HexNonDigitCountsZero", kSeparateEep, "$10", 1, "G1", false, 0x10, {0x01}, nullptr},
         PatchCase{"EepFromItsStart", kSeparateEep, "0x40000010", 1, "AA BB", true, 0x10, {0xAA, 0xBB}, nullptr},
+        PatchCase{"AsciiInCodePage936", kSeparateEep, "0", 0, "序1", false, 0, {0xD0, 0xF2, 0x31}, nullptr},
         PatchCase{"EepAtZeroTakesEverything", 0, "0x100", 0, "SN", true, 0x100, {'S', 'N'}, nullptr},
         PatchCase{"NoEepTakesEveryAddressButTheLast", kNone, "0x1FFFFF", 1, "7E", false, 0x1FFFFF, {0x7E}, nullptr},
         PatchCase{"NoEepLastAddress", kNone, "-1", 1, "7E", true, 0, {0x7E}, nullptr},

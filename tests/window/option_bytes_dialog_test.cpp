@@ -101,6 +101,7 @@ TEST_F(OptionDialogTest, TextThatIsNoIntegerStoresNothing) {
     d.EditWRP[3]->setText("zz");
   });
   EXPECT_TRUE(open_after_ok);
+  EXPECT_EQ(dialog().focusWidget(), dialog().EditWRP[3]);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"'zz' is not a valid integer value"});
   EXPECT_EQ(Block(), kErased);
   EXPECT_FALSE(form().ChkBoxPrgInf->isChecked());
