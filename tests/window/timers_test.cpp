@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "tests/window/window_fixture.h"
+#include "tools/demo-station/demo_project.h"
 
 namespace zek::testing {
 namespace {
@@ -141,6 +142,21 @@ TEST_F(Timer2Test, WithoutProjectItStopsAtItsFirstTickAndDoesNothing) {
   EXPECT_FALSE(Waiting());
   EXPECT_EQ(MemoLines(), before);
   EXPECT_EQ(st().FileLoaded, 0);
+}
+
+TEST_F(Timer2Test, WithoutPortsTheProjectIsLoadedAndNothingDownloaded) {
+  const std::string path = dir.File("demo.RQT");
+  demo::WriteDemoProject(path, 96);
+  Start({path, "OFF"});
+  form().Timer2Timer();
+  EXPECT_FALSE(Waiting());
+  EXPECT_EQ(st().FileLoaded, 1);
+  EXPECT_EQ(st().FlashSizeKB, 96);
+  EXPECT_EQ(st().ChipName, "BF7106AM28-TBBX");
+  EXPECT_EQ(st().MainBuffer[5], demo::DemoImage(96)[5]);
+  for (const std::string& line : MemoLines()) EXPECT_EQ(line.find("corrupted"), std::string::npos) << line;
+  for (int slot = 0; slot < kPortSlots; ++slot) EXPECT_EQ(st().PortBusy[slot], 0);
+  EXPECT_EQ(st().DownloadsDone, 0);
 }
 
 TEST_F(Timer2Test, MissingProjectGivesLineAndBox) {

@@ -26,18 +26,19 @@ void PrepareDemoProject(StationState& st, uint16_t kb) {
   const std::vector<uint8_t> image = DemoImage(kb);
   const uint32_t bytes = static_cast<uint32_t>(image.size());
   for (uint32_t i = 0; i < bytes; ++i) st.MainBuffer[i] = image[i];
-  st.ChipName = "DEMO-" + std::to_string(kb) + "K";
-  st.ChipClassCode = 0x01;
-  st.ChipIndex = 1;
+  // A part of the chip table with 96 KiB of flash; other sizes keep its
+  // class and memory map with their own flash size.
+  st.ChipName = kb == 96 ? "BF7106AM28-TBBX" : "BF7106-" + std::to_string(kb) + "K";
+  st.ChipClassCode = 0x00;
+  st.ChipIndex = 0;
   st.FlashSizeKB = kb;
   st.ChipFlashSizeKB = kb;
-  st.PageSize = 512;
-  st.EepSize = 0;
-  st.InfoSize = 0;
-  st.FlashStartAddress = 0;
-  st.FlashEndAddress = bytes - 1;
-  st.ChipStartAddress = 0;
-  st.ChipEndAddress = bytes - 1;
+  st.PageSize = 256;
+  st.EepSize = 2048;
+  st.InfoSize = 256;
+  SetMemoryMap(st);
+  st.EepAcc16 = static_cast<uint16_t>(SumBytes(st.EepBuffer.span(), 0, st.EepSize - 1));
+  st.EepCrc16 = Check16(st.EepBuffer.span(), 0, st.EepSize - 1);
   st.File1Start = 0;
   st.File1End = bytes - 1;
   st.ObjectFileName = "demo.hex";

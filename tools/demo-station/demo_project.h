@@ -1,7 +1,8 @@
 #pragma once
-// A demonstration project: a chip of `kb` KiB flash without EEPROM and a
-// patterned image that uses every byte value, sums stored as a loaded
-// file stores them.
+// A demonstration project: a chip of `kb` KiB flash (the table's 96 KiB
+// part BF7106AM28-TBBX by default, with its 2 KiB of EEPROM left erased)
+// and a patterned image that uses every byte value, its sums stored as a
+// loaded file stores them.
 
 #include <cstdint>
 #include <string>
