@@ -118,7 +118,42 @@ TEST_F(KelpraCfgTest, TimesLoseTheirRemainderAndComeBackIntoRange) {
   });
 }
 
+TEST_F(KelpraCfgTest, SpinEditsHaveTheirRangesStepsAndTypingLimits) {
+  struct Range {
+    SpinEdit* TKelpraCfgForm::*spin;
+    int min, max, step, typed;  // typed: characters the operator may type, 0 for the range's own
+  };
+  const Range ranges[] = {{&TKelpraCfgForm::SpinEditNum, 0, 999999999, 100, 8},
+                          {&TKelpraCfgForm::SpinEditPwr, 10, 1000, 10, 0},
+                          {&TKelpraCfgForm::SpinEditDS, 1000, 3000, 30, 4},
+                          {&TKelpraCfgForm::SpinEditIn, 300, 1500, 10, 0},
+                          {&TKelpraCfgForm::SpinEditOut, 300, 2000, 10, 0}};
+  Peek([&](TKelpraCfgForm& k) {
+    for (const Range& r : ranges) {
+      SpinEdit* spin = k.*r.spin;
+      const std::string name = spin->objectName().toStdString();
+      EXPECT_EQ(spin->minimum(), r.min) << name;
+      EXPECT_EQ(spin->maximum(), r.max) << name;
+      EXPECT_EQ(spin->singleStep(), r.step) << name;
+      if (r.typed > 0) {
+        spin->Editor()->clear();
+        for (int i = 0; i < r.typed + 1; ++i) spin->Editor()->insert("1");
+        EXPECT_EQ(spin->text().size(), r.typed) << name;
+      }
+    }
+  });
+}
+
 TEST_F(KelpraCfgTest, SpinEditTextThatIsNoNumberReadsAsTheMinimum) {
+  Peek([](TKelpraCfgForm& k) {
+    // Leaving the box shows what reading it gives.
+    for (const char* text : {"", "5"}) {
+      k.SpinEditPwr->Editor()->setText(text);
+      EXPECT_EQ(k.SpinEditPwr->Value(), 10) << text;
+      k.SpinEditPwr->interpretText();
+      EXPECT_EQ(Text(k.SpinEditPwr), "10") << text;
+    }
+  });
   OpenAndOK([](TKelpraCfgForm& k) {
     k.SpinEditPwr->Editor()->clear();
     k.SpinEditDS->Editor()->clear();
