@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "station/window/error_handler.h"
 #include "station/window/kelpra_cfg_form.h"
