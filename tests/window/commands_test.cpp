@@ -75,6 +75,7 @@ struct TableCase {
   const char* starter_line;  // port-tagged; may be null
   int code;
   uint8_t state;
+  uint8_t time_gauge;
 };
 
 class CommandTable : public StationUnitsTest, public ::testing::WithParamInterface<TableCase> {};
@@ -85,7 +86,9 @@ TEST_P(CommandTable, LogsAndSendsPerEligibleUnit) {
   TakeChipAndFile();
   QAction* item = form().*c.item;
   EXPECT_EQ(item->shortcut().toString().toStdString(), c.shortcut);
+  st().TimeGauge = 1 - c.time_gauge;
   item->trigger();
+  EXPECT_EQ(st().TimeGauge, c.time_gauge);
 
   std::vector<std::string> expected;
   if (c.empty_line) expected.push_back("");
@@ -108,32 +111,32 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, CommandTable,
     ::testing::Values(
         TableCase{"Download", &TProgramZEKFrm::Download1, "F4", false, false,
-                  "Programmer %d : Start to download data......", nullptr, 0x53, kStateDownloadStart},
+                  "Programmer %d : Start to download data......", nullptr, 0x53, kStateDownloadStart, 0},
         TableCase{"AutoProgram", &TProgramZEKFrm::AutoProgram1, "F5", false, true,
                   "Chip %d : Start Auto-Programming, do chip blank checking......", "Do Chip blank checking......",
-                  0x9305, kStateBlankCheck},
+                  0x9305, kStateBlankCheck, 1},
         TableCase{"Blank", &TProgramZEKFrm::ChipBlankCheck1, "F6", true, false, nullptr,
-                  "Do Chip blank checking......", 0x9305, kStateBlankCheck},
+                  "Do Chip blank checking......", 0x9305, kStateBlankCheck, 1},
         TableCase{"Erase", &TProgramZEKFrm::EraseChip1, "F7", true, false, nullptr, "Do Chip Erasing......", 0x9303,
-                  kStateErase},
+                  kStateErase, 1},
         TableCase{"Program", &TProgramZEKFrm::Programming1, "F8", true, false, nullptr,
-                  "Starting Data programming......", 0x95, kStateProgram},
+                  "Starting Data programming......", 0x95, kStateProgram, 0},
         TableCase{"Verify", &TProgramZEKFrm::VeriufyDownload1, "F9", true, false, nullptr,
-                  "Do Chip data verification......", 0x9355, kStateVerifyMain},
+                  "Do Chip data verification......", 0x9355, kStateVerifyMain, 1},
         TableCase{"VerifyEep", &TProgramZEKFrm::VerifyChipEEPData1, "", true, false, nullptr,
-                  "Do Chip EEP Data verification......", 0x9356, kStateVerifyEEP},
+                  "Do Chip EEP Data verification......", 0x9356, kStateVerifyEEP, 1},
         TableCase{"WriteEep", &TProgramZEKFrm::WriteChipEepData1, "", true, false,
-                  "Chip %d : Do Chip EEP Data Programming......", "Write chip OTP Data ......", 0x96, kStateWriteOTP},
+                  "Chip %d : Do Chip EEP Data Programming......", "Write chip OTP Data ......", 0x96, kStateWriteOTP, 0},
         TableCase{"Protect", &TProgramZEKFrm::ProtectChip1, "", true, false, nullptr,
-                  "Write chip protected data......", 0x9353, kStateProtect},
+                  "Write chip protected data......", 0x9353, kStateProtect, 1},
         TableCase{"WriteOption", &TProgramZEKFrm::WriteChipOption1, "", true, false, nullptr,
-                  "Write Chip Option Data......", 0x9353, kStateProtect},
+                  "Write Chip Option Data......", 0x9353, kStateProtect, 1},
         TableCase{"ReadChipID", &TProgramZEKFrm::ReadChipIDInfo1, "Ctrl+I", true, false,
-                  "Chip %d : Read Chip ID data......", nullptr, 0x9336, kStateReadChipID},
+                  "Chip %d : Read Chip ID data......", nullptr, 0x9336, kStateReadChipID, 1},
         TableCase{"ReadChipInfo", &TProgramZEKFrm::ReadChipInfoMemory1, "", true, false,
-                  "Chip %d : Read Chip Info Memory......", nullptr, 0x9333, kStateReadChipInfo},
+                  "Chip %d : Read Chip Info Memory......", nullptr, 0x9333, kStateReadChipInfo, 1},
         TableCase{"ReadChipOption", &TProgramZEKFrm::ReadChipOption1, "", true, false,
-                  "Chip %d : Read Chip Option Data......", nullptr, 0x9335, kStateReadChipOption}),
+                  "Chip %d : Read Chip Option Data......", nullptr, 0x9335, kStateReadChipOption, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using Commands = StationUnitsTest;
@@ -188,7 +191,9 @@ TEST_F(Commands, ResetReachesEveryConnectedUnitAndSaysNothing) {
 TEST_F(Commands, ReadingMemoryBackUsesUnitOneOnly) {
   StartWithUnits({0, 1, 2}, 3);
   TakeChip(0x00, 96, 2048, "DLM8F96");
+  st().TimeGauge = 1;
   form().SpeedButtonRD->click();
+  EXPECT_EQ(st().TimeGauge, 0);
   EXPECT_EQ(Codes(0), (std::vector<int>{0x9B}));
   EXPECT_TRUE(Codes(1).empty() && Codes(2).empty());
   EXPECT_EQ(st().PortState[0], kStateReadOut);
@@ -198,7 +203,9 @@ TEST_F(Commands, ReadingMemoryBackUsesUnitOneOnly) {
 
   MarkMemo();
   st().PortBusy[0] = 0;
+  st().TimeGauge = 1;
   form().ReadChipEepData1->trigger();
+  EXPECT_EQ(st().TimeGauge, 0);
   EXPECT_EQ(Codes(0), (std::vector<int>{0x9B, 0x9C}));
   EXPECT_EQ(st().PortState[0], kStateReadEEP);
   EXPECT_EQ(NewLines(), (std::vector<std::string>{"", "> 10:15:02 Chip 1 : Read Chip EEP Data......",
@@ -252,6 +259,15 @@ TEST_F(Commands, SpaceAndEnterStartTheAutoSequenceOnlyWhileItsButtonIsEnabled) {
   form().FormKeyPress('\r');
   EXPECT_EQ(form().focusWidget(), form().Panel1);
   EXPECT_EQ(Codes(0), (std::vector<int>{0x9305, 0x9305}));
+}
+
+TEST_F(Commands, AutoProgramMovesTheFocusBeforeItsGuards) {
+  StartWithUnits({0}, 1);
+  form().InfoMemo->setFocus();
+  form().AutoSpdBtnClick();
+  EXPECT_EQ(form().focusWidget(), form().Panel1);
+  EXPECT_EQ(BoxTexts().back(), "Please load object file!");
+  EXPECT_TRUE(NothingSent());
 }
 
 // The key reaches the focused control too; a focused tool button must not
