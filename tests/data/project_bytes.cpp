@@ -41,7 +41,7 @@ uint8_t Pattern(uint8_t seed, size_t i) { return static_cast<uint8_t>(seed + i *
 
 uint8_t TableByte(size_t i) { return static_cast<uint8_t>((i * 37 + 11) % 255); }
 
-BuiltProject BuildProject(const ProjectSpec& s) {
+BuiltProject BuildProject(const ProjectFields& s) {
   Out o;
   o.Text(s.magic, 6, 0);
   o.Byte(s.version);

@@ -14,7 +14,7 @@ namespace zek::testing {
 using ProjectBytes = std::vector<uint8_t>;
 
 // Every field of a project file. Names are the raw bytes to store (GBK).
-struct ProjectSpec {
+struct ProjectFields {
   std::string magic = "Kelpra";
   uint8_t version = 2;
   uint8_t model = 80;
@@ -53,7 +53,7 @@ struct BuiltProject {
   size_t sum_at = 0;
 };
 
-BuiltProject BuildProject(const ProjectSpec& spec);
+BuiltProject BuildProject(const ProjectFields& fields);
 
 // Decodes `size` bytes of the section whose first key byte is at `at`,
 // with T from the file; the keys must stand after every 1024 bytes.

@@ -16,14 +16,14 @@ namespace {
 using testing::BuildProject;
 using testing::Pattern;
 using testing::ProjectBytes;
-using testing::ProjectSpec;
+using testing::ProjectFields;
 
 class HostileProject : public testing::ProjectFixture {};
 
 struct HostileCase {
   const char* name;
   friend void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
-  std::function<void(ProjectSpec&)> edit;
+  std::function<void(ProjectFields&)> edit;
   bool refused_at_header;  // nothing stored at all
 };
 
@@ -32,7 +32,7 @@ class HostileSizes : public testing::ProjectFixture, public ::testing::WithParam
 // Each file is well formed and its sum is right: only its sizes are wrong.
 TEST_P(HostileSizes, FailWithoutStoringPastTheImages) {
   const HostileCase& c = GetParam();
-  ProjectSpec s;
+  ProjectFields s;
   c.edit(s);
   const auto before = testing::HeaderFields(st);
   EXPECT_EQ(Read(BuildProject(s).bytes), kProjectCorrupted);
@@ -50,23 +50,23 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The section cannot be in the file; the header alone claims it.
         HostileCase{"FlashOfTwoGiB",
-                    [](ProjectSpec& s) {
+                    [](ProjectFields& s) {
                       s.flash_bytes = 0x7FFFFC00;
                       s.with_main_section = false;
                     },
                     true},
-        HostileCase{"FlashOneKiBPastTheImage", [](ProjectSpec& s) { s.flash_bytes = 0x200400; }, true},
-        HostileCase{"FlashNotWholeKiB", [](ProjectSpec& s) { s.flash_bytes = 1000; }, true},
-        HostileCase{"ChipFlashSizePastTheImage", [](ProjectSpec& s) { s.chip_flash_kb = 2049; }, true},
-        HostileCase{"EepromOfAllOnes", [](ProjectSpec& s) { s.eep_size = 0xFFFF; }, true},
-        HostileCase{"EepromOneBytePastTheImage", [](ProjectSpec& s) { s.eep_size = 0x8001; }, true},
+        HostileCase{"FlashOneKiBPastTheImage", [](ProjectFields& s) { s.flash_bytes = 0x200400; }, true},
+        HostileCase{"FlashNotWholeKiB", [](ProjectFields& s) { s.flash_bytes = 1000; }, true},
+        HostileCase{"ChipFlashSizePastTheImage", [](ProjectFields& s) { s.chip_flash_kb = 2049; }, true},
+        HostileCase{"EepromOfAllOnes", [](ProjectFields& s) { s.eep_size = 0xFFFF; }, true},
+        HostileCase{"EepromOneBytePastTheImage", [](ProjectFields& s) { s.eep_size = 0x8001; }, true},
         // The header is fine; the EEP section claims another size.
-        HostileCase{"EepSectionOfAllOnes", [](ProjectSpec& s) { s.section_eep_size = 0xFFFF; }, false},
-        HostileCase{"EepSectionSmallerThanTheHeader", [](ProjectSpec& s) { s.section_eep_size = 8; }, false}),
+        HostileCase{"EepSectionOfAllOnes", [](ProjectFields& s) { s.section_eep_size = 0xFFFF; }, false},
+        HostileCase{"EepSectionSmallerThanTheHeader", [](ProjectFields& s) { s.section_eep_size = 8; }, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(HostileProject, SizesFillingTheImagesExactlyLoad) {
-  ProjectSpec s;
+  ProjectFields s;
   s.flash_bytes = 0x200000;
   s.chip_flash_kb = 2048;
   s.eep_size = 0x8000;
@@ -80,7 +80,7 @@ TEST_F(HostileProject, SizesFillingTheImagesExactlyLoad) {
 // Every cut of a valid file fails, its trailer included, and a cut inside
 // a section stores only the bytes the file still holds.
 TEST_F(HostileProject, EveryCutOfAValidFileFails) {
-  ProjectSpec s;
+  ProjectFields s;
   s.flash_bytes = 2048;
   s.chip_flash_kb = 2;
   const testing::BuiltProject built = BuildProject(s);
@@ -102,7 +102,7 @@ TEST_F(HostileProject, EveryCutOfAValidFileFails) {
 }
 
 TEST_F(HostileProject, BytesAfterTheTrailerAreIgnored) {
-  ProjectBytes bytes = BuildProject(ProjectSpec{}).bytes;
+  ProjectBytes bytes = BuildProject(ProjectFields{}).bytes;
   bytes.resize(bytes.size() + 100, 0xA5);
   EXPECT_EQ(Read(bytes), kProjectOk);
 }

@@ -20,7 +20,7 @@ namespace {
 using testing::BuildProject;
 using testing::Pattern;
 using testing::ProjectBytes;
-using testing::ProjectSpec;
+using testing::ProjectFields;
 
 constexpr const char* kSuccess = "Project File Open Success!";
 constexpr const char* kNotKelpra = "Not Valid Kelpra Project File!";
@@ -35,7 +35,7 @@ class ProjectFile : public testing::ProjectFixture {};
 struct HandBuiltCase {
   const char* name;
   friend void PrintTo(const HandBuiltCase& c, std::ostream* os) { *os << c.name; }
-  std::function<void(ProjectSpec&)> edit;
+  std::function<void(ProjectFields&)> edit;
   std::string chip_name, object_name;  // as read back, UTF-8
   uint32_t eep_end;
 };
@@ -44,7 +44,7 @@ class HandBuiltFile : public testing::ProjectFixture, public ::testing::WithPara
 
 TEST_P(HandBuiltFile, ReadsBackIntoEveryField) {
   const HandBuiltCase& c = GetParam();
-  ProjectSpec s;
+  ProjectFields s;
   c.edit(s);
   const int32_t number_limit = st.Settings.NumberLimit;
   ASSERT_EQ(Read(BuildProject(s).bytes), kProjectOk);
@@ -88,9 +88,9 @@ TEST_P(HandBuiltFile, ReadsBackIntoEveryField) {
 INSTANTIATE_TEST_SUITE_P(
     Projects, HandBuiltFile,
     ::testing::Values(
-        HandBuiltCase{"OneKiBAndSixteenEepromBytes", [](ProjectSpec&) {}, "BF7106AM28", "app.hex", 0x4000000F},
+        HandBuiltCase{"OneKiBAndSixteenEepromBytes", [](ProjectFields&) {}, "BF7106AM28", "app.hex", 0x4000000F},
         HandBuiltCase{"KeysChangeInsideBothSections",
-                      [](ProjectSpec& s) {
+                      [](ProjectFields& s) {
                         s.flash_bytes = 3072;
                         s.chip_flash_kb = 3;
                         s.eep_size = 1500;
@@ -98,26 +98,26 @@ INSTANTIATE_TEST_SUITE_P(
                       "BF7106AM28", "app.hex", 0x40000000 + 1499},
         // A size of 0 gives the empty range, one below its start.
         HandBuiltCase{"NoFlashAndNoEeprom",
-                      [](ProjectSpec& s) {
+                      [](ProjectFields& s) {
                         s.flash_bytes = 0;
                         s.chip_flash_kb = 0;
                         s.eep_size = 0;
                       },
                       "BF7106AM28", "app.hex", 0x3FFFFFFF},
         HandBuiltCase{"AbsentEepromStaysAbsent",
-                      [](ProjectSpec& s) {
+                      [](ProjectFields& s) {
                         s.eep_start = 0xFFFFFFFF;
                         s.eep_size = 0;
                       },
                       "BF7106AM28", "app.hex", 0xFFFFFFFF},
         HandBuiltCase{"NamesInCodePage936",
-                      [](ProjectSpec& s) {
+                      [](ProjectFields& s) {
                         s.chip_name = "\xD0\xBE\xC6\xAC";
                         s.object_name = "\xB9\xCC\xBC\xFE.hex";
                       },
                       "\xE8\x8A\xAF\xE7\x89\x87", "\xE5\x9B\xBA\xE4\xBB\xB6.hex", 0x4000000F},
         HandBuiltCase{"NamesFillingTheirFields",
-                      [](ProjectSpec& s) {
+                      [](ProjectFields& s) {
                         s.chip_name = std::string(20, 'C');
                         s.object_name = std::string(48, 'o');
                       },
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct FailureCase {
   const char* name;
   friend void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
-  std::function<void(ProjectSpec&)> edit;
+  std::function<void(ProjectFields&)> edit;
   uint8_t result;
   const char* message;
 };
@@ -138,7 +138,7 @@ class FailedRead : public testing::ProjectFixture, public ::testing::WithParamIn
 
 TEST_P(FailedRead, ReportsItsCodeAndLeavesTheDescriptor) {
   const FailureCase& c = GetParam();
-  ProjectSpec s;
+  ProjectFields s;
   c.edit(s);
   const auto before = testing::HeaderFields(st);
   EXPECT_EQ(Read(BuildProject(s).bytes), c.result);
@@ -152,30 +152,30 @@ TEST_P(FailedRead, ReportsItsCodeAndLeavesTheDescriptor) {
 INSTANTIATE_TEST_SUITE_P(
     Codes, FailedRead,
     ::testing::Values(
-        FailureCase{"NotAProjectFile", [](ProjectSpec& s) { s.magic = "Kelprb"; }, 5, kNotKelpra},
+        FailureCase{"NotAProjectFile", [](ProjectFields& s) { s.magic = "Kelprb"; }, 5, kNotKelpra},
         // With the section left out, the next tags stand where the reader
         // goes on, so only the bad one fails.
         FailureCase{"BadCfgTag",
-                    [](ProjectSpec& s) {
+                    [](ProjectFields& s) {
                       s.cfg_tag = "CFX";
                       s.with_config_area = false;
                     },
                     10, kCorrupted},
         FailureCase{"BadMfmTag",
-                    [](ProjectSpec& s) {
+                    [](ProjectFields& s) {
                       s.mfm_tag = "MFN";
                       s.with_main_section = false;
                     },
                     13, kCorrupted},
-        FailureCase{"BadEepTag", [](ProjectSpec& s) { s.eep_tag = "EEQ"; }, 15, kCorrupted},
+        FailureCase{"BadEepTag", [](ProjectFields& s) { s.eep_tag = "EEQ"; }, 15, kCorrupted},
         // The reader does not skip a bad tag's section, so the later tags
         // are read from its bytes: the last one to fail gives the code.
-        FailureCase{"BadCfgTagBeforeItsArea", [](ProjectSpec& s) { s.cfg_tag = "cfg"; }, 15, kCorrupted},
-        FailureCase{"SumWrong", [](ProjectSpec& s) { s.sum_offset = 1; }, 16, kCorrupted}),
+        FailureCase{"BadCfgTagBeforeItsArea", [](ProjectFields& s) { s.cfg_tag = "cfg"; }, 15, kCorrupted},
+        FailureCase{"SumWrong", [](ProjectFields& s) { s.sum_offset = 1; }, 16, kCorrupted}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProjectFile, DamagedFileLeavesItsDataInTheBuffersButNotItsHeader) {
-  ProjectSpec s;
+  ProjectFields s;
   s.sum_offset = 0x100;
   const auto before = testing::HeaderFields(st);
   ASSERT_EQ(Read(BuildProject(s).bytes), kProjectCorrupted);
@@ -187,8 +187,8 @@ TEST_F(ProjectFile, DamagedFileLeavesItsDataInTheBuffersButNotItsHeader) {
 
 TEST_F(ProjectFile, CommandLineLoadsShowNoBoxesButLogTheResult) {
   st.CmdLineProject = 1;
-  ProjectSpec good;
-  ProjectSpec foreign;
+  ProjectFields good;
+  ProjectFields foreign;
   foreign.magic = "KELPRA";
   EXPECT_EQ(Read(BuildProject(good).bytes), kProjectOk);
   EXPECT_EQ(LastLine(), Line(kSuccess));
