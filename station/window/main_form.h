@@ -37,6 +37,7 @@ namespace zek {
 
 class TComm;
 class RadioGroup;
+struct SlotCommand;
 class TAboutForm;
 class TLogCfgForm;
 class TConfigSNForm;
@@ -244,10 +245,11 @@ class TProgramZEKFrm : public QMainWindow {
   void ReadCommandLine();
   void WriteCloseLog();
 
-  // Commands (main_form_commands.cpp): the shape every per-slot command shares.
+  // Commands (main_form_commands.cpp): the guards, then the shape every
+  // per-slot command shares.
   bool FileGuard();
   bool ChipGuard();
-  void RunOnEligibleSlots(void (*start)(StationState&, int), bool time_gauge, bool set_time_gauge);
+  void RunSlotCommand(bool needs_file, const SlotCommand& command);
 
   StationState& st_;
   const EditionTexts& tx_;
