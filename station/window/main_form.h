@@ -38,6 +38,7 @@ namespace zek {
 class TComm;
 class TickProbe;
 class RadioGroup;
+struct SlotCommand;
 class TAboutForm;
 class TLogCfgForm;
 class TConfigSNForm;
@@ -245,10 +246,11 @@ class TProgramZEKFrm : public QMainWindow {
   void ReadCommandLine();
   void WriteCloseLog();
 
-  // Commands (main_form_commands.cpp): the shape every per-slot command shares.
+  // Commands (main_form_commands.cpp): the guards, then the shape every
+  // per-slot command shares.
   bool FileGuard();
   bool ChipGuard();
-  void RunOnEligibleSlots(void (*start)(StationState&, int), bool time_gauge, bool set_time_gauge);
+  void RunSlotCommand(bool needs_file, const SlotCommand& command);
 
   // Timers and the command line: the benchmarks' view of the 10 ms timer.
   std::unique_ptr<TickProbe> tick_probe_;
