@@ -112,7 +112,10 @@ TEST_P(BadProjectTest, GivesItsLineAndDownloadsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Table, BadProjectTest,
                          ::testing::Values(BadProject{"absent.RQT", "File of %s is not found!"},
-                                           BadProject{"corrupt.RQT", "Project File of %s is corrupted!"}));
+                                           BadProject{"corrupt.RQT", "Project File of %s is corrupted!"}),
+                         [](const ::testing::TestParamInfo<BadProject>& info) {
+                           return std::string(info.param.file).substr(0, std::string(info.param.file).find('.'));
+                         });
 
 }  // namespace
 }  // namespace zek::testing
