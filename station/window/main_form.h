@@ -43,6 +43,7 @@ class TConfigSNForm;
 class TKelpraCfgForm;
 class TChipSelectForm;
 class TBS32xOptBytFrm;
+struct ChipSetupRow;
 
 // The six dialogs, created once by the program after the main window.
 struct StationDialogs {
@@ -248,6 +249,10 @@ class TProgramZEKFrm : public QMainWindow {
   bool FileGuard();
   bool ChipGuard();
   void RunOnEligibleSlots(void (*start)(StationState&, int), bool time_gauge, bool set_time_gauge);
+
+  // Chip-dependent set-up (main_form_chip.cpp): the class row's buttons,
+  // speed and groups.
+  void ApplyChipClassRow(const ChipSetupRow& row);
 
   StationState& st_;
   const EditionTexts& tx_;
