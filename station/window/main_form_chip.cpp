@@ -39,8 +39,12 @@ void TProgramZEKFrm::MCUNameEditChange() {
     box->setEnabled(false);
     box->setChecked(false);
   }
-  ChkBoxErsEE->setVisible(has_eep);
-  ChkBoxPrgEE->setVisible(has_eep);
+  // A hidden EEP box must not keep asking for EEP steps the operator cannot
+  // see, on a chip that has no EEP.
+  for (QCheckBox* box : {ChkBoxErsEE, ChkBoxPrgEE}) {
+    box->setVisible(has_eep);
+    if (!has_eep) box->setChecked(false);
+  }
   ButtonCFG->setVisible(false);
   ChkBoxErsInf->setText(QString::fromUtf8(tx_[Tx::ChkBoxErsInf]));
   ChkBoxPrgInf->setText(QString::fromUtf8(tx_[Tx::ChkBoxPrgInf]));
