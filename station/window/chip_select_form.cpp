@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "station/data/format.h"
 #include "station/window/error_handler.h"
@@ -44,9 +45,19 @@ TChipSelectForm::TChipSelectForm(TProgramZEKFrm& main, StationState& st, const E
 void TChipSelectForm::Build() {
   ListBoxSeries = Named(new QListWidget, "ListBoxSeries");
   ListBoxChips = Named(new QListWidget, "ListBoxChips");
+  // Wide enough for the longest text of each list, a scroll bar besides.
+  auto widest = [](const QWidget* list, auto&& texts) {
+    int width = 0;
+    for (std::string_view text : texts) width = std::max(width, list->fontMetrics().horizontalAdvance(Q(text)));
+    return width + 40;
+  };
+  int parts_width = 0;
+  for (const auto parts : ChipSeriesParts) parts_width = std::max(parts_width, widest(ListBoxChips, parts));
+  ListBoxSeries->setFixedWidth(widest(ListBoxSeries, ChipSeriesTexts));
+  ListBoxChips->setFixedWidth(parts_width);
   for (QListWidget* list : {ListBoxSeries, ListBoxChips}) {
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setMinimumSize(170, 240);
+    list->setMinimumHeight(220);
   }
   EditSelChip = ReadOnlyBox("EditSelChip");
   EditROM = ReadOnlyBox("EditROM");

@@ -2,6 +2,11 @@
 // keeps, and what the dialog shows while it is open.
 
 #include <QCheckBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QImage>
+#include <QPixmap>
+#include <cstdlib>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -148,6 +153,40 @@ TEST_F(ChipSelectTest, OkClearsTheImageEvenForTheSamePart) {
   EXPECT_EQ(MemoLines().size(), lines);
   EXPECT_TRUE(form().ChkBoxPrgEE->isChecked());
   EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Every list text and the longest name fit their boxes in both editions.
+// With ZEK_SCREENSHOT_DIR set the dialog is also saved there as a PNG.
+TEST_F(ChipSelectTest, TextsFitTheirBoxesInBothEditions) {
+  for (const EditionTexts* texts : {&EnglishEdition(), &ChineseEdition()}) {
+    SCOPED_TRACE(texts->Edition);
+    program.reset();
+    Start({}, texts);
+    dialogs.script = [&](QDialog&) {
+      TChipSelectForm& d = dialog();
+      auto fits = [](const QListWidget* list) {
+        const QFontMetrics metrics(list->font());
+        for (int i = 0; i < list->count(); ++i) {
+          const QString text = list->item(i)->text();
+          EXPECT_LE(metrics.horizontalAdvance(text) + 8, list->viewport()->width()) << text.toStdString();
+        }
+      };
+      fits(d.ListBoxSeries);
+      for (int series = 0; series < kChipSeriesCount; ++series) {
+        d.ListBoxSeries->setCurrentRow(series);
+        fits(d.ListBoxChips);
+      }
+      EXPECT_LE(QFontMetrics(d.EditSelChip->font()).horizontalAdvance("BF7612BM44-LJTX") + 8, d.EditSelChip->width());
+      EXPECT_TRUE(d.EditROM->isVisible());
+      EXPECT_FALSE(d.EditEEP->isVisible());
+      if (const char* out = std::getenv("ZEK_SCREENSHOT_DIR")) {
+        d.ListBoxSeries->setCurrentRow(1);
+        d.ListBoxChips->setCurrentRow(7);
+        d.grab().save(QString("%1/chip_select_%2.png").arg(out, texts->Edition));
+      }
+    };
+    form().DevButton->click();
+  }
 }
 
 }  // namespace

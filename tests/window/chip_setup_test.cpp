@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <algorithm>
 
 #include "station/window/main_form.h"
 #include "tests/window/chip_choice.h"
@@ -122,7 +123,12 @@ INSTANTIATE_TEST_SUITE_P(
         SetupCase{"BS32G030CBT6", 717, 0, true, true, false, true, false, true, true, false,
                   With("Flash Size=128KB, No EEP Data.", kOptionDump)},
         SetupCase{"BS32F030KBU6", 717, 0, true, true, false, true, false, true, true, false,
-                  With("Flash Size=128KB, No EEP Data.", kOptionDump)}));
+                  With("Flash Size=128KB, No EEP Data.", kOptionDump)}),
+    [](const auto& info) {
+      std::string name = info.param.part;
+      std::replace(name.begin(), name.end(), '-', '_');
+      return name;
+    });
 
 // What a row does not name keeps what the chip before gave it.
 TEST_F(ChipSetupTest, NextChipUndoesTheOptionBoxes) {
