@@ -5,11 +5,11 @@
 namespace zek {
 
 ChipSetupRow ChipSetupFor(uint8_t class_code) {
-  //                                 kind                        erase verify auto speed buttons
-  if (class_code == 0x90) return {ChipSetupKind::NvrParts,    717, 888, 502, 3, true};
+  // Rows tested from the top:  kind, erase / verify / auto left, speed, read-erase-program shown.
+  if (class_code == 0x90) return {ChipSetupKind::NvrParts, 717, 888, 502, 3, true};
   if (class_code >= 0x40) return {ChipSetupKind::OptionMenus, 717, 888, 502, 3, true};
-  if (class_code < 0x10) return {ChipSetupKind::InfoBlock,    632, 888, 502, 0, false};
-  return {ChipSetupKind::OptionBytes,                          717, 888, 502, 0, true};
+  if (class_code < 0x10) return {ChipSetupKind::InfoBlock, 632, 888, 502, 0, false};
+  return {ChipSetupKind::OptionBytes, 717, 888, 502, 0, true};
 }
 
 std::string ChipSizeLine(uint8_t class_code, uint16_t flash_kb, uint16_t eep_size) {

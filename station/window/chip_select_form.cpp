@@ -43,38 +43,8 @@ TChipSelectForm::TChipSelectForm(TProgramZEKFrm& main, StationState& st, const E
 }
 
 void TChipSelectForm::Build() {
-  ListBoxSeries = Named(new QListWidget, "ListBoxSeries");
-  ListBoxChips = Named(new QListWidget, "ListBoxChips");
-  // Wide enough for the longest text of each list, a scroll bar besides.
-  auto widest = [](const QWidget* list, auto&& texts) {
-    int width = 0;
-    for (std::string_view text : texts) width = std::max(width, list->fontMetrics().horizontalAdvance(Q(text)));
-    return width + 40;
-  };
-  int parts_width = 0;
-  for (const auto parts : ChipSeriesParts) parts_width = std::max(parts_width, widest(ListBoxChips, parts));
-  ListBoxSeries->setFixedWidth(widest(ListBoxSeries, ChipSeriesTexts));
-  ListBoxChips->setFixedWidth(parts_width);
-  for (QListWidget* list : {ListBoxSeries, ListBoxChips}) {
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setMinimumHeight(220);
-  }
-  EditSelChip = ReadOnlyBox("EditSelChip");
-  EditROM = ReadOnlyBox("EditROM");
-  EditEEP = ReadOnlyBox("EditEEP");
-  LabelROM = Named(new QLabel("Flash Size:"), "LabelROM");
-  LabelEEP = Named(new QLabel("EEP Size:"), "LabelEEP");
-  // The EEP size is not shown to the operator.
-  LabelEEP->setVisible(false);
-  EditEEP->setVisible(false);
-
-  GroupBoxInfo = Named(new QGroupBox("Chip Info"), "GroupBoxInfo");
-  auto* info = new QGridLayout(GroupBoxInfo);
-  info->addWidget(LabelROM, 0, 0);
-  info->addWidget(EditROM, 0, 1);
-  info->addWidget(LabelEEP, 1, 0);
-  info->addWidget(EditEEP, 1, 1);
-
+  BuildLists();
+  BuildInfo();
   BitBtnOK = Named(new QPushButton("OK"), "BitBtnOK");
   BitBtnOK->setDefault(true);
   BitBtnCancel = Named(new QPushButton("Cancel"), "BitBtnCancel");
@@ -95,6 +65,43 @@ void TChipSelectForm::Build() {
   grid->addLayout(side, 1, 2);
   grid->setColumnMinimumWidth(2, 180);
   setFixedSize(sizeHint());
+}
+
+void TChipSelectForm::BuildLists() {
+  ListBoxSeries = Named(new QListWidget, "ListBoxSeries");
+  ListBoxChips = Named(new QListWidget, "ListBoxChips");
+  // Wide enough for the longest text of each list, a scroll bar besides.
+  auto widest = [](const QWidget* list, auto&& texts) {
+    int width = 0;
+    for (std::string_view text : texts) width = std::max(width, list->fontMetrics().horizontalAdvance(Q(text)));
+    return width + 40;
+  };
+  int parts_width = 0;
+  for (const auto parts : ChipSeriesParts) parts_width = std::max(parts_width, widest(ListBoxChips, parts));
+  ListBoxSeries->setFixedWidth(widest(ListBoxSeries, ChipSeriesTexts));
+  ListBoxChips->setFixedWidth(parts_width);
+  for (QListWidget* list : {ListBoxSeries, ListBoxChips}) {
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setMinimumHeight(220);
+  }
+}
+
+void TChipSelectForm::BuildInfo() {
+  EditSelChip = ReadOnlyBox("EditSelChip");
+  EditROM = ReadOnlyBox("EditROM");
+  EditEEP = ReadOnlyBox("EditEEP");
+  LabelROM = Named(new QLabel("Flash Size:"), "LabelROM");
+  LabelEEP = Named(new QLabel("EEP Size:"), "LabelEEP");
+  // The EEP size is not shown to the operator.
+  LabelEEP->setVisible(false);
+  EditEEP->setVisible(false);
+
+  GroupBoxInfo = Named(new QGroupBox("Chip Info"), "GroupBoxInfo");
+  auto* info = new QGridLayout(GroupBoxInfo);
+  info->addWidget(LabelROM, 0, 0);
+  info->addWidget(EditROM, 0, 1);
+  info->addWidget(LabelEEP, 1, 0);
+  info->addWidget(EditEEP, 1, 1);
 }
 
 void TChipSelectForm::Bind() {

@@ -46,6 +46,8 @@ class TChipSelectForm : public QDialog {
 
  private:
   void Build();
+  void BuildLists();
+  void BuildInfo();
   void Bind();
 
   TProgramZEKFrm& main_;
