@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -116,6 +117,8 @@ void TChipSelectForm::Bind() {
 
 void TChipSelectForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  // The desktop re-showing the dialog (mapped, restored) is no new opening.
+  if (event->spontaneous()) return;
   RunGuarded([this] { FormShow(); });
 }
 
