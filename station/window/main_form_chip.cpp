@@ -14,7 +14,9 @@
 #include "station/data/chip_memory_map.h"
 #include "station/data/chip_window_setup.h"
 #include "station/data/format.h"
+#include "station/data/option_block.h"
 #include "station/window/chip_select_form.h"
+#include "station/window/dialogs.h"
 #include "station/window/main_form.h"
 
 namespace zek {
@@ -106,6 +108,12 @@ void TProgramZEKFrm::ApplyChipClassRow(const ChipSetupRow& row) {
   }
 }
 
-void TProgramZEKFrm::ButtonCFGClick() {}
+void TProgramZEKFrm::ButtonCFGClick() {
+  // Closing the dialog by its close box still re-decides the write.
+  if (dialogs_.BS32xOptBytFrm != nullptr) runner_->Run(*dialogs_.BS32xOptBytFrm);
+  ChkBoxPrgInf->setChecked(false);
+  if (OptionBlockNeedsWrite(st_)) ChkBoxPrgInf->setChecked(true);
+  ShowOptionDump(st_);
+}
 
 }  // namespace zek
