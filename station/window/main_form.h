@@ -37,6 +37,7 @@ namespace zek {
 
 class TComm;
 class RadioGroup;
+struct SlotCommand;
 class TAboutForm;
 class TLogCfgForm;
 class TConfigSNForm;
@@ -245,10 +246,11 @@ class TProgramZEKFrm : public QMainWindow {
   void ReadCommandLine();
   void WriteCloseLog();
 
-  // Commands (main_form_commands.cpp): the shape every per-slot command shares.
+  // Commands (main_form_commands.cpp): the guards, then the shape every
+  // per-slot command shares.
   bool FileGuard();
   bool ChipGuard();
-  void RunOnEligibleSlots(void (*start)(StationState&, int), bool time_gauge, bool set_time_gauge);
+  void RunSlotCommand(bool needs_file, const SlotCommand& command);
 
   // Chip-dependent set-up (main_form_chip.cpp): the class row's buttons,
   // speed and groups.
