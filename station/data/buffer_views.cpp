@@ -5,7 +5,7 @@
 namespace zek {
 
 uint32_t MainGridRows(uint32_t start, uint32_t end, size_t buffer_size) {
-  if (end < start || start >= buffer_size) return 0;
+  if (end < start || end + 1 == start || start >= buffer_size) return 0;
   const uint64_t last = std::min<uint64_t>(end, buffer_size - 1);
   return static_cast<uint32_t>((last - start + kGridRowBytes) / kGridRowBytes);
 }
