@@ -50,6 +50,8 @@ void TProgramZEKFrm::BindEepEditor() {
   FillCurrent1->setObjectName("FillCurrent1");
   EEPView->addActions({LoadEEPDataFmFile, SaveEEpDatatoFile1, FillCurrent1});
   EEPView->setContextMenuPolicy(Qt::ActionsContextMenu);
+  // The editor floats over the grid; the cells must not show through it.
+  PanelEdit->setAutoFillBackground(true);
 
   auto on = [this](auto* sender, auto signal, void (TProgramZEKFrm::*handler)()) {
     connect(sender, signal, this, [this, handler] { Guard(handler); });

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTabWidget>
@@ -36,6 +37,17 @@ std::string ExtensionKind(const std::string& path) {
   const qsizetype dot = name.lastIndexOf('.');
   if (dot < 0 || name.size() - dot < 4) return {};
   return name.mid(dot + 1, 3).toUpper().toStdString();
+}
+
+// The fixed-pitch font at the largest size whose address text fits the
+// 70-pixel address column.
+QFont GridFont() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  for (int pixels = 13; pixels > 8; --pixels) {
+    font.setPixelSize(pixels);
+    if (QFontMetrics(font).horizontalAdvance("0x00000000") + 8 <= kAddressColumnWidth) break;
+  }
+  return font;
 }
 
 void ShowTab(QTabWidget* tabs, QWidget* page) {
@@ -89,9 +101,10 @@ HexGridModel& TProgramZEKFrm::ReadEepGrid() {
 
 void TProgramZEKFrm::SetUpHexGrids() {
   MakeHexGrids();
-  const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  const QFont font = GridFont();
   for (QTableView* grid : {HexViewer, EEPView, StringGridRdMF, StringGridRdEE}) {
-    grid->setFont(fixed);
+    grid->setFont(font);
+    grid->setTextElideMode(Qt::ElideNone);
     QHeaderView* header = grid->horizontalHeader();
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setHighlightSections(false);
