@@ -18,6 +18,7 @@
 #include "station/data/object_file_binary.h"
 #include "station/data/object_file_hex.h"
 #include "station/data/object_file_s19.h"
+#include "station/window/hex_grid_delegate.h"
 #include "station/window/hex_grid_model.h"
 #include "station/window/image_file_dialogs.h"
 #include "station/window/main_form.h"
@@ -105,6 +106,8 @@ void TProgramZEKFrm::SetUpHexGrids() {
   for (QTableView* grid : {HexViewer, EEPView, StringGridRdMF, StringGridRdEE}) {
     grid->setFont(font);
     grid->setTextElideMode(Qt::ElideNone);
+    grid->setWordWrap(false);
+    grid->setItemDelegate(new HexGridDelegate(grid));
     QHeaderView* header = grid->horizontalHeader();
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setHighlightSections(false);

@@ -36,6 +36,7 @@ TEST_P(GridScreenshotTest, RendersEveryGridTab) {
   form().EEPViewMouseDown(200, 60);
   form().EEPViewDblClick();
   form().EditEEP->setText("a5");
+  form().HexViewer->setCurrentIndex(form().HexViewer->model()->index(2, 5));
 
   for (QWidget* page : {form().TabSheetFlash, form().TabSheetEep, form().TabSheetRdMF, form().TabSheetRdEEP}) {
     form().ViewPageCtrl->setCurrentWidget(page);
