@@ -310,6 +310,41 @@ TEST_F(ImagesTest, ReadBackViewsShowTheirTabsSumsAndGrids) {
   EXPECT_EQ(Cell(form().StringGridRdEE, 31, 16), "02");
 }
 
+// The grids read the images themselves and tell their views of changes.
+TEST_F(ImagesTest, GridsReadTheImageAndSignalEveryChange) {
+  StartShown();
+  SelectChip(0x00, 64, 1024, 0);
+  QAbstractItemModel* main = form().HexViewer->model();
+  QAbstractItemModel* eep = form().EEPView->model();
+  int resets = 0;
+  std::vector<std::pair<QModelIndex, QModelIndex>> changes;
+  QObject::connect(main, &QAbstractItemModel::modelReset, [&] { ++resets; });
+  QObject::connect(main, &QAbstractItemModel::dataChanged,
+                   [&](const QModelIndex& a, const QModelIndex& b) { changes.emplace_back(a, b); });
+  form().ShowMainBuffer();
+  EXPECT_EQ(resets, 1);
+  // No copy: a byte changed in the image shows at once.
+  st().MainBuffer[0x1234] = 0x5C;
+  EXPECT_EQ(Cell(form().HexViewer, 0x123, 5), "5C");
+  EXPECT_EQ(Cell(form().HexViewer, 0x123, 17).substr(4, 1), "\\");
+  // Sums recomputed after an in-place change repaint the whole grid.
+  changes.clear();
+  form().UpdateMainChecksums(0, 0xFFFF);
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0].first.row(), 0);
+  EXPECT_EQ(changes[0].second.row(), 4095);
+
+  int eep_changes = 0;
+  QObject::connect(eep, &QAbstractItemModel::dataChanged, [&] { ++eep_changes; });
+  form().ShowEepBuffer();
+  form().EEPViewSelectCell(2, 1);
+  form().EditEEP->setText("7");
+  form().BitBtn2->click();
+  EXPECT_EQ(eep_changes, 1);
+  EXPECT_EQ(Cell(form().EEPView, 0, 2), "7");
+  EXPECT_EQ(st().EepBuffer[1], 0x07);
+}
+
 // The EEP grid through real mouse events on its cells.
 class EepEditorTest : public ImageTest {
  protected:
