@@ -1,12 +1,13 @@
 // Grid row counts, the erased-bytes test, the overlap of two object files
 // and the raw data file reader.
 
+#include "station/data/buffer_views.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <vector>
 
-#include "station/data/buffer_views.h"
 #include "station/data/errors.h"
 #include "station/data/file_overlap.h"
 #include "station/data/raw_file.h"
@@ -65,18 +66,17 @@ TEST_P(FileOverlapTest, FirstMatchingTestDecides) {
   EXPECT_EQ(ClassifyFileOverlap(c.s1, c.e1, c.s2, c.e2), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, FileOverlapTest,
-    ::testing::Values(OverlapCase{0x0000, 0x0FFF, 0x0800, 0x17FF, FileOverlap::Cross},
-                      OverlapCase{0x0800, 0x17FF, 0x0000, 0x0FFF, FileOverlap::Cross},
-                      OverlapCase{0x0000, 0x0FFF, 0x1000, 0x1FFF, FileOverlap::None},
-                      OverlapCase{0x1000, 0x1FFF, 0x0000, 0x0FFF, FileOverlap::None},
-                      OverlapCase{0x0000, 0x1FFF, 0x0100, 0x01FF, FileOverlap::File1HoldsFile2},
-                      OverlapCase{0x0100, 0x01FF, 0x0000, 0x1FFF, FileOverlap::File2HoldsFile1},
-                      // Equal ranges: the first test wins.
-                      OverlapCase{0x0000, 0x0FFF, 0x0000, 0x0FFF, FileOverlap::File1HoldsFile2},
-                      // Touching at one end counts as neither inside nor crossing.
-                      OverlapCase{0x0000, 0x1000, 0x1000, 0x1FFF, FileOverlap::None}));
+INSTANTIATE_TEST_SUITE_P(Table, FileOverlapTest,
+                         ::testing::Values(OverlapCase{0x0000, 0x0FFF, 0x0800, 0x17FF, FileOverlap::Cross},
+                                           OverlapCase{0x0800, 0x17FF, 0x0000, 0x0FFF, FileOverlap::Cross},
+                                           OverlapCase{0x0000, 0x0FFF, 0x1000, 0x1FFF, FileOverlap::None},
+                                           OverlapCase{0x1000, 0x1FFF, 0x0000, 0x0FFF, FileOverlap::None},
+                                           OverlapCase{0x0000, 0x1FFF, 0x0100, 0x01FF, FileOverlap::File1HoldsFile2},
+                                           OverlapCase{0x0100, 0x01FF, 0x0000, 0x1FFF, FileOverlap::File2HoldsFile1},
+                                           // Equal ranges: the first test wins.
+                                           OverlapCase{0x0000, 0x0FFF, 0x0000, 0x0FFF, FileOverlap::File1HoldsFile2},
+                                           // Touching at one end counts as neither inside nor crossing.
+                                           OverlapCase{0x0000, 0x1000, 0x1000, 0x1FFF, FileOverlap::None}));
 
 TEST(ReadRawFileTest, StoresWhatFitsAndTellsWhetherMoreFollows) {
   TempDir dir;

@@ -75,8 +75,8 @@ class ImageTest : public WindowTest {
                       const std::string& form_options) {
     const std::string bin = dir.Write(name + ".src", bytes);
     const std::string out = dir.File(name);
-    const std::string command = "srec_cat " + bin + " -binary -offset " + std::to_string(offset) + " -o " + out +
-                                " " + form_options + " >/dev/null 2>&1";
+    const std::string command = "srec_cat " + bin + " -binary -offset " + std::to_string(offset) + " -o " + out + " " +
+                                form_options + " >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return out;
   }

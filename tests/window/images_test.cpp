@@ -74,9 +74,8 @@ TEST_P(ObjectFormTest, GridCellsShowTheLoadedImage) {
   StartShown();
   SelectChip(0x80, 16, 0, 0);
   const std::vector<uint8_t> bytes = RandomBytes(0x1234, 7);
-  const std::string name = std::string("image.") + (std::string(GetParam()).find("Intel") != std::string::npos
-                                                         ? "hex"
-                                                         : "s19");
+  const std::string name =
+      std::string("image.") + (std::string(GetParam()).find("Intel") != std::string::npos ? "hex" : "s19");
   OpenFirst(Convert(bytes, 0x100, name, GetParam()));
   ASSERT_TRUE(BoxTexts().empty()) << BoxTexts().front();
   EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), st().MainBuffer.begin() + 0x100));
@@ -133,16 +132,15 @@ TEST_P(OverlapTest, SecondFileWarnsOnceAndKeepsBothFilesData) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, OverlapTest,
-    ::testing::Values(
-        OverlapCase{"Cross", 0x0000, 0x1000, 0x0800, 0x1000,
-                    "2 Files Address has conflicted,Address Cross eachother,Please Confirm!"},
-        OverlapCase{"CrossFromBelow", 0x0800, 0x1000, 0x0000, 0x1000,
-                    "2 Files Address has conflicted,Address Cross eachother,Please Confirm!"},
-        OverlapCase{"Apart", 0x0000, 0x1000, 0x1000, 0x1000, ""},
-        OverlapCase{"SecondInsideFirst", 0x0000, 0x2000, 0x0400, 0x0100,
-                    "2 Files Address has conflicted,File 1 includes File 2,Please Confirm!"},
-        OverlapCase{"FirstInsideSecond", 0x0400, 0x0100, 0x0000, 0x2000,
-                    "2 Files Address has conflicted,File 2 includes File 1,Please Confirm!"}),
+    ::testing::Values(OverlapCase{"Cross", 0x0000, 0x1000, 0x0800, 0x1000,
+                                  "2 Files Address has conflicted,Address Cross eachother,Please Confirm!"},
+                      OverlapCase{"CrossFromBelow", 0x0800, 0x1000, 0x0000, 0x1000,
+                                  "2 Files Address has conflicted,Address Cross eachother,Please Confirm!"},
+                      OverlapCase{"Apart", 0x0000, 0x1000, 0x1000, 0x1000, ""},
+                      OverlapCase{"SecondInsideFirst", 0x0000, 0x2000, 0x0400, 0x0100,
+                                  "2 Files Address has conflicted,File 1 includes File 2,Please Confirm!"},
+                      OverlapCase{"FirstInsideSecond", 0x0400, 0x0100, 0x0000, 0x2000,
+                                  "2 Files Address has conflicted,File 2 includes File 1,Please Confirm!"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ImagesTest, NoOverlapTestWhenTheFirstFileWasNeverLoaded) {
@@ -237,7 +235,9 @@ TEST_F(ImagesTest, TextColumnShowsOnlyPrintableBytes) {
   const uint8_t row[16] = {0x7F, 0x80, 0x1F, 0x20, 'A', 0x00, 0xFF, 'z', '~', 0x7E, 0x81, 0x19, '0', '.', ' ', 0x9F};
   std::copy(row, row + 16, st().MainBuffer.begin());
   form().ShowMainBuffer();
-  EXPECT_EQ(Cell(form().HexViewer, 0, 17), "\x7F..\x20" "A..z~~..0. .");
+  EXPECT_EQ(Cell(form().HexViewer, 0, 17),
+            "\x7F..\x20"
+            "A..z~~..0. .");
   EXPECT_EQ(Cell(form().HexViewer, 0, 1), "7F");
   EXPECT_EQ(Cell(form().HexViewer, 0, 2), "80");
   EXPECT_EQ(Cell(form().HexViewer, 0, 0), "0x00000000");
@@ -398,8 +398,7 @@ TEST_F(EepEditorTest, MouseDownShowsItsPositionAndPlacesTheEditorThere) {
   Mouse(QEvent::MouseButtonPress, 2, 3);
   Mouse(QEvent::MouseButtonRelease, 2, 3);
   QTableView* grid = form().EEPView;
-  const QPoint in_grid =
-      grid->viewport()->mapTo(grid, grid->visualRect(grid->model()->index(2, 3)).center());
+  const QPoint in_grid = grid->viewport()->mapTo(grid, grid->visualRect(grid->model()->index(2, 3)).center());
   EXPECT_EQ(form().Status().PanelText(2), Format("X=%d,Y=%d.", {in_grid.x(), in_grid.y()}));
   form().FillCurrent1->trigger();
   EXPECT_TRUE(form().PanelEdit->isVisible());

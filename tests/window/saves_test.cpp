@@ -94,13 +94,12 @@ TEST_P(MainSaveTest, FileErrorIsReportedAndNotTakenForSuccess) {
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"File not found"});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Handlers, MainSaveTest,
-    ::testing::Values(MainSaveCase{"Image", &TProgramZEKFrm::SaveFile1, false,
-                                   "Mian Buffer data has been saved to file of \"%s\"."},
-                      MainSaveCase{"ReadOut", &TProgramZEKFrm::SaveReadOutData1, true,
-                                   "Read out Main Data has been saved to file of \"%s\"."}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Handlers, MainSaveTest,
+                         ::testing::Values(MainSaveCase{"Image", &TProgramZEKFrm::SaveFile1, false,
+                                                        "Mian Buffer data has been saved to file of \"%s\"."},
+                                           MainSaveCase{"ReadOut", &TProgramZEKFrm::SaveReadOutData1, true,
+                                                        "Read out Main Data has been saved to file of \"%s\"."}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SavesTest, ReadOutSaveAsksEvenWithNothingLoaded) {
   StartShown();
@@ -161,13 +160,12 @@ TEST_P(EepSaveTest, FileErrorIsReportedAndNotTakenForSuccess) {
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"File not found"});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Handlers, EepSaveTest,
-    ::testing::Values(EepSaveCase{"Image", &TProgramZEKFrm::SaveEepData1, false,
-                                  "EEP dtat has been saved to file of \"%s\"!"},
-                      EepSaveCase{"ReadOut", &TProgramZEKFrm::SaveReadOutEEP1, true,
-                                  "Read EEP dtat has been saved to file of \"%s\"!"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Handlers, EepSaveTest,
+                         ::testing::Values(EepSaveCase{"Image", &TProgramZEKFrm::SaveEepData1, false,
+                                                       "EEP dtat has been saved to file of \"%s\"!"},
+                                           EepSaveCase{"ReadOut", &TProgramZEKFrm::SaveReadOutEEP1, true,
+                                                       "Read EEP dtat has been saved to file of \"%s\"!"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class EepLoadTest : public ImageTest {
  protected:
