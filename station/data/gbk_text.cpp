@@ -10,7 +10,7 @@ namespace {
 
 class Converter {
  public:
-  Converter() : cd_(iconv_open("CP936", "UTF-8")) {}
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
   ~Converter() {
     if (valid()) iconv_close(cd_);
   }
@@ -36,7 +36,7 @@ size_t SequenceLength(unsigned char b) {
 
 std::string ToGbk(std::string_view utf8) {
   std::string out;
-  Converter conv;
+  Converter conv("CP936", "UTF-8");
   if (!conv.valid()) {
     // No converter: keep plain ASCII, mark the rest.
     for (unsigned char c : utf8) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
@@ -72,18 +72,49 @@ std::string ToGbk(std::string_view utf8) {
   return out;
 }
 
+std::string FitGbk(std::string_view utf8, size_t width) {
+  const std::string gbk = ToGbk(utf8);
+  size_t w = 0;
+  while (w < gbk.size()) {
+    // A GBK lead byte 0x81-0xFE starts a two-byte character.
+    unsigned char c = static_cast<unsigned char>(gbk[w]);
+    size_t n = (c >= 0x81 && c <= 0xFE && w + 1 < gbk.size()) ? 2 : 1;
+    if (w + n > width) break;
+    w += n;
+  }
+  return gbk.substr(0, w);
+}
+
+std::string FromGbk(std::string_view gbk) {
+  std::string out;
+  Converter conv("UTF-8", "CP936");
+  if (!conv.valid()) {
+    for (unsigned char c : gbk) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return out;
+  }
+  char* in = const_cast<char*>(gbk.data());
+  size_t in_left = gbk.size();
+  char buffer[256];
+  while (in_left > 0) {
+    char* o = buffer;
+    size_t o_left = sizeof buffer;
+    size_t r = iconv(conv.get(), &in, &in_left, &o, &o_left);
+    out.append(buffer, static_cast<size_t>(o - buffer));
+    if (r != static_cast<size_t>(-1)) break;
+    if (errno == E2BIG) continue;
+    // EILSEQ (undefined) or EINVAL (a lead byte cut off at the end).
+    out.push_back('?');
+    ++in;
+    --in_left;
+    iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
+  }
+  return out;
+}
+
 void PutFixedText(std::span<uint8_t> field, std::string_view utf8) {
   std::fill(field.begin(), field.end(), 0);
-  std::string gbk = utf8.empty() ? std::string("?") : ToGbk(utf8);
-  size_t w = 0;
-  for (size_t i = 0; i < gbk.size();) {
-    // A GBK lead byte 0x81-0xFE starts a two-byte character.
-    unsigned char c = static_cast<unsigned char>(gbk[i]);
-    size_t n = (c >= 0x81 && c <= 0xFE && i + 1 < gbk.size()) ? 2 : 1;
-    if (w + n > field.size()) break;
-    for (size_t k = 0; k < n; ++k) field[w++] = static_cast<uint8_t>(gbk[i + k]);
-    i += n;
-  }
+  const std::string gbk = utf8.empty() ? std::string("?") : FitGbk(utf8, field.size());
+  std::copy_n(gbk.begin(), std::min(gbk.size(), field.size()), field.begin());
 }
 
 void PutFixedText(StationState& st, std::string_view utf8, size_t offset, size_t width, int port) {

@@ -16,10 +16,17 @@ namespace zek {
 // every byte of a malformed UTF-8 sequence, becomes '?'.
 std::string ToGbk(std::string_view utf8);
 
-// Writes the text's GBK bytes into field, then zeros to its end. Only whole
-// characters go in: a double-byte character that would be cut at the end
-// of the field is left out, since a lone lead byte would garble the name
-// (it pairs with the next byte). An empty text is written as "?".
+// The text's GBK bytes, whole characters only, at most `width` bytes: a
+// double-byte character that would be cut is left out, since a lone lead
+// byte would pair with whatever byte follows it.
+std::string FitGbk(std::string_view utf8, size_t width);
+
+// GBK bytes as UTF-8. A byte the code page does not define, and a lead
+// byte cut off at the end, becomes '?'.
+std::string FromGbk(std::string_view gbk);
+
+// Writes FitGbk of the text into field, then zeros to its end. An empty
+// text is written as "?".
 void PutFixedText(std::span<uint8_t> field, std::string_view utf8);
 
 // The same into PortPacketBuf[port] at offset, `width` bytes wide; a field

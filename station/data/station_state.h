@@ -158,6 +158,8 @@ struct StationState {
   std::string AppDir;  // with its trailing separator
   std::string ObjectFileName;
   std::string CmdLineProjectPath;
+  std::string ProjectModelName;  // programmer model named by the last project read
+  uint8_t ProjectSpareByte = 0;  // kept only in project files
 
   RandomGenerator Random;
 

@@ -42,6 +42,25 @@ INSTANTIATE_TEST_SUITE_P(
         FixedTextCase{"CutUtf8AtTheEnd", "ab\xE8\x8A", 4, {'a', 'b', '?', 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct FromGbkCase {
+  const char* name;
+  std::string gbk;
+  std::string utf8;
+};
+
+class FromGbkTest : public ::testing::TestWithParam<FromGbkCase> {};
+
+TEST_P(FromGbkTest, ReadsCodePage936AsUtf8) { EXPECT_EQ(FromGbk(GetParam().gbk), GetParam().utf8); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, FromGbkTest,
+    ::testing::Values(FromGbkCase{"Ascii", "BF7612", "BF7612"},
+                      FromGbkCase{"Chinese", "\xD0\xBE\xC6\xAC", "\xE8\x8A\xAF\xE7\x89\x87"},
+                      FromGbkCase{"EuroIsOneByte", "\x80", "\xE2\x82\xAC"},
+                      FromGbkCase{"LeadByteCutOffAtTheEnd", "A\xD0", "A?"},
+                      FromGbkCase{"UndefinedByte", "a\xFF" "b", "a?b"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(PutFixedText, StaysInsideThePacketArea) {
   testing::FakeStation fs;
   auto& packet = fs.st.PortPacketBuf[1];

@@ -1,0 +1,464 @@
+#include "station/data/project_file.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "station/data/errors.h"
+#include "station/data/programmer_models.h"
+#include "station/link/project_file_save.h"
+#include "tests/data/project_fixture.h"
+
+namespace zek {
+namespace {
+
+using testing::BuildProject;
+using testing::Pattern;
+using testing::ProjectBytes;
+using testing::ProjectFields;
+
+constexpr const char* kSuccess = "Project File Open Success!";
+constexpr const char* kNotKelpra = "Not Valid Kelpra Project File!";
+constexpr const char* kCorrupted = "Project File Data Has Been Corrupted!";
+
+std::string Line(const std::string& message) { return "> 10:15:02 " + message; }
+
+class ProjectFile : public testing::ProjectFixture {};
+
+// --- A file put together byte by byte reads back into every field --------
+
+struct HandBuiltCase {
+  const char* name;
+  friend void PrintTo(const HandBuiltCase& c, std::ostream* os) { *os << c.name; }
+  std::function<void(ProjectFields&)> edit;
+  std::string chip_name, object_name;  // as read back, UTF-8
+  uint32_t eep_end;
+};
+
+class HandBuiltFile : public testing::ProjectFixture, public ::testing::WithParamInterface<HandBuiltCase> {};
+
+TEST_P(HandBuiltFile, ReadsBackIntoEveryField) {
+  const HandBuiltCase& c = GetParam();
+  ProjectFields s;
+  c.edit(s);
+  const int32_t number_limit = st.Settings.NumberLimit;
+  ASSERT_EQ(Read(BuildProject(s).bytes), kProjectOk);
+
+  EXPECT_EQ(st.FamilyCode, 80);
+  EXPECT_EQ(st.ProjectModelName, s.model_name);
+  EXPECT_EQ(st.ChipName, c.chip_name);
+  EXPECT_EQ(st.ObjectFileName, c.object_name);
+  EXPECT_EQ(st.MainAcc32, 0x00123456);
+  EXPECT_EQ(st.FileAcc32, 0x00654321);
+  EXPECT_EQ(st.ParsedByteSum, 0x00ABCDEF);
+  EXPECT_EQ(st.Settings.NumberLimit, number_limit);  // the configuration area carries it
+  EXPECT_EQ(st.File1Start, 0x100u);
+  EXPECT_EQ(st.File1End, 0x3FFu);
+  EXPECT_EQ(st.Settings.SNGain, 3);
+  EXPECT_EQ(st.ChipFlashSizeKB, s.chip_flash_kb);
+  EXPECT_EQ(st.FlashSizeKB, s.flash_bytes / 1024);
+  EXPECT_EQ(st.EepSize, s.eep_size);
+  EXPECT_EQ(st.InfoSize, 256);
+  EXPECT_EQ(st.ChipStartAddress, s.chip_start);
+  EXPECT_EQ(st.ChipEndAddress, s.chip_start + s.flash_bytes - 1);
+  EXPECT_EQ(st.EepStartAddress, s.eep_start);
+  EXPECT_EQ(st.EepEndAddress, c.eep_end);
+  EXPECT_EQ(st.InfoStartAddress, 0x40000800u);
+  EXPECT_EQ(st.InfoEndAddress, 0x400008FFu);
+  EXPECT_EQ(st.ProjectSpareByte, 0x5C);
+  EXPECT_EQ(std::make_tuple(st.MainAcc16, st.MainCrc16, st.EepAcc16, st.EepCrc16),
+            std::make_tuple(0x1111, 0x2222, 0x3333, 0x4444));
+  for (size_t i = 0; i < 2048; ++i) ASSERT_EQ(st.ChipConfigBlock[i], Pattern(s.config_seed, i)) << i;
+  for (size_t i = 0; i < s.flash_bytes; ++i) ASSERT_EQ(st.MainBuffer[i], Pattern(s.main_seed, i)) << i;
+  for (size_t i = 0; i < s.eep_size; ++i) ASSERT_EQ(st.EepBuffer[i], Pattern(s.eep_seed, i)) << i;
+  EXPECT_TRUE(MainErasedFrom(s.flash_bytes));
+  EXPECT_TRUE(EepErasedFrom(s.eep_size));
+  EXPECT_EQ(st.FileLoaded, 1);
+  EXPECT_EQ(LastLine(), Line(kSuccess));
+  ASSERT_EQ(fs.boxes.shown.size(), 1u);
+  EXPECT_EQ(fs.boxes.shown[0].kind, "plain");
+  EXPECT_EQ(fs.boxes.shown[0].text, kSuccess);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Projects, HandBuiltFile,
+    ::testing::Values(
+        HandBuiltCase{"OneKiBAndSixteenEepromBytes", [](ProjectFields&) {}, "BF7106AM28", "app.hex", 0x4000000F},
+        HandBuiltCase{"KeysChangeInsideBothSections",
+                      [](ProjectFields& s) {
+                        s.flash_bytes = 3072;
+                        s.chip_flash_kb = 3;
+                        s.eep_size = 1500;
+                      },
+                      "BF7106AM28", "app.hex", 0x40000000 + 1499},
+        // A size of 0 gives the empty range, one below its start.
+        HandBuiltCase{"NoFlashAndNoEeprom",
+                      [](ProjectFields& s) {
+                        s.flash_bytes = 0;
+                        s.chip_flash_kb = 0;
+                        s.eep_size = 0;
+                      },
+                      "BF7106AM28", "app.hex", 0x3FFFFFFF},
+        HandBuiltCase{"AbsentEepromStaysAbsent",
+                      [](ProjectFields& s) {
+                        s.eep_start = 0xFFFFFFFF;
+                        s.eep_size = 0;
+                      },
+                      "BF7106AM28", "app.hex", 0xFFFFFFFF},
+        HandBuiltCase{"NamesInCodePage936",
+                      [](ProjectFields& s) {
+                        s.chip_name = "\xD0\xBE\xC6\xAC";
+                        s.object_name = "\xB9\xCC\xBC\xFE.hex";
+                      },
+                      "\xE8\x8A\xAF\xE7\x89\x87", "\xE5\x9B\xBA\xE4\xBB\xB6.hex", 0x4000000F},
+        HandBuiltCase{"NamesFillingTheirFields",
+                      [](ProjectFields& s) {
+                        s.chip_name = std::string(20, 'C');
+                        s.object_name = std::string(48, 'o');
+                      },
+                      std::string(20, 'C'), std::string(48, 'o'), 0x4000000F}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- Failure codes -------------------------------------------------------
+
+struct FailureCase {
+  const char* name;
+  friend void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+  std::function<void(ProjectFields&)> edit;
+  uint8_t result;
+  const char* message;
+};
+
+class FailedRead : public testing::ProjectFixture, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(FailedRead, ReportsItsCodeAndLeavesTheDescriptor) {
+  const FailureCase& c = GetParam();
+  ProjectFields s;
+  c.edit(s);
+  const auto before = testing::HeaderFields(st);
+  EXPECT_EQ(Read(BuildProject(s).bytes), c.result);
+  EXPECT_EQ(testing::HeaderFields(st), before);
+  EXPECT_EQ(st.FileLoaded, 1);
+  EXPECT_EQ(LastLine(), Line(c.message));
+  ASSERT_EQ(fs.boxes.shown.size(), 1u);
+  EXPECT_EQ(fs.boxes.shown[0].text, c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, FailedRead,
+    ::testing::Values(
+        FailureCase{"NotAProjectFile", [](ProjectFields& s) { s.magic = "Kelprb"; }, 5, kNotKelpra},
+        // With the section left out, the next tags stand where the reader
+        // goes on, so only the bad one fails.
+        FailureCase{"BadCfgTag",
+                    [](ProjectFields& s) {
+                      s.cfg_tag = "CFX";
+                      s.with_config_area = false;
+                    },
+                    10, kCorrupted},
+        FailureCase{"BadMfmTag",
+                    [](ProjectFields& s) {
+                      s.mfm_tag = "MFN";
+                      s.with_main_section = false;
+                    },
+                    13, kCorrupted},
+        FailureCase{"BadEepTag", [](ProjectFields& s) { s.eep_tag = "EEQ"; }, 15, kCorrupted},
+        // The reader does not skip a bad tag's section, so the later tags
+        // are read from its bytes: the last one to fail gives the code.
+        FailureCase{"BadCfgTagBeforeItsArea", [](ProjectFields& s) { s.cfg_tag = "cfg"; }, 15, kCorrupted},
+        FailureCase{"SumWrong", [](ProjectFields& s) { s.sum_offset = 1; }, 16, kCorrupted}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ProjectFile, DamagedFileLeavesItsDataInTheBuffersButNotItsHeader) {
+  ProjectFields s;
+  s.sum_offset = 0x100;
+  const auto before = testing::HeaderFields(st);
+  ASSERT_EQ(Read(BuildProject(s).bytes), kProjectCorrupted);
+  EXPECT_EQ(testing::HeaderFields(st), before);
+  EXPECT_EQ(st.ChipConfigBlock[5], Pattern(s.config_seed, 5));
+  EXPECT_EQ(st.MainBuffer[1023], Pattern(s.main_seed, 1023));
+  EXPECT_EQ(st.EepBuffer[15], Pattern(s.eep_seed, 15));
+}
+
+TEST_F(ProjectFile, CommandLineLoadsShowNoBoxesButLogTheResult) {
+  st.CmdLineProject = 1;
+  ProjectFields good;
+  ProjectFields foreign;
+  foreign.magic = "KELPRA";
+  EXPECT_EQ(Read(BuildProject(good).bytes), kProjectOk);
+  EXPECT_EQ(LastLine(), Line(kSuccess));
+  EXPECT_EQ(Read(BuildProject(foreign).bytes), kProjectNotKelpra);
+  EXPECT_EQ(LastLine(), Line(kNotKelpra));
+  EXPECT_TRUE(fs.boxes.shown.empty());
+}
+
+// --- File errors ---------------------------------------------------------
+
+struct FileErrorCase {
+  const char* name;
+  friend void PrintTo(const FileErrorCase& c, std::ostream* os) { *os << c.name; }
+  std::function<void(StationState&, const testing::TempDir&)> act;
+  const char* text;
+};
+
+class ProjectFileErrors : public testing::ProjectFixture, public ::testing::WithParamInterface<FileErrorCase> {};
+
+TEST_P(ProjectFileErrors, RaiseTheRuntimesFileError) {
+  const FileErrorCase& c = GetParam();
+  try {
+    c.act(st, dir);
+    FAIL() << "no FileError";
+  } catch (const FileError& e) {
+    EXPECT_STREQ(e.what(), c.text);
+  }
+  EXPECT_EQ(st.FileLoaded, 0);
+  EXPECT_TRUE(fs.boxes.shown.empty());
+  EXPECT_TRUE(fs.memo.lines.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ProjectFileErrors,
+    ::testing::Values(
+        FileErrorCase{"ReadMissingFile",
+                      [](StationState& st, const testing::TempDir& d) { ReadProjectFile(st, d.File("none.RQT")); },
+                      "File not found"},
+        FileErrorCase{"ReadFolder",
+                      [](StationState& st, const testing::TempDir& d) { ReadProjectFile(st, d.File("")); },
+                      "Invalid file name"},
+        FileErrorCase{"SaveIntoMissingFolder",
+                      [](StationState& st, const testing::TempDir& d) {
+                        SaveProjectFile(st, d.File("no/such.RQT"), 80);
+                      },
+                      "File not found"},
+        FileErrorCase{"SaveOnAFullDisk",
+                      [](StationState& st, const testing::TempDir&) {
+                        st.FlashSizeKB = 128;  // more than one buffer's worth
+                        SaveProjectFile(st, "/dev/full", 80);
+                      },
+                      "Disk full"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- What the writer puts in the file --------------------------------------
+
+TEST_F(ProjectFile, WriterDrawsTheTableAndKeysAndReportsTheFile) {
+  StationState fresh;
+  fresh.Views.Boxes = &fs.boxes;
+  fresh.SharedInfoMemo = &fs.memo;
+  fresh.TimeSource = &fs.clock;
+  fresh.FlashSizeKB = 1;
+  for (size_t i = 0; i < 2048; ++i) fresh.PortPacketBuf[0][8 + i] = Pattern(0x77, i);
+  const std::string path = dir.File("new.RQT");
+  SaveProjectFile(fresh, path, 3);
+  const ProjectBytes file = testing::TempDir::Read(path);
+
+  RandomGenerator draws;
+  for (size_t i = 0; i < 2049; ++i) ASSERT_EQ(file[354 + i], draws.Below(255)) << i;
+  draws.Below(255);  // drawn, not stored
+  const uint8_t c = static_cast<uint8_t>(draws.Below(255));
+  EXPECT_EQ(file[2406], c);
+  for (size_t i = 0; i < 2048; ++i) ASSERT_EQ(file[2407 + i] ^ file[354 + i] ^ c, Pattern(0x77, i)) << i;
+  EXPECT_EQ(file[4462], draws.Below(255));  // the main section's first key
+  EXPECT_EQ(file[7], 3);
+  std::string model;
+  for (size_t i = 8; i < 24 && file[i] != 0; ++i) model.push_back(static_cast<char>(file[i] ^ 0x3D));
+  EXPECT_EQ(model, "Dorvik100");
+
+  const std::string message = "Created Project File : " + path;
+  ASSERT_EQ(fs.boxes.shown.size(), 1u);
+  EXPECT_EQ(fs.boxes.shown[0].kind, "plain");
+  EXPECT_EQ(fs.boxes.shown[0].text, message);
+  EXPECT_EQ(LastLine(), Line(message));
+}
+
+// --- Write, then read into a fresh station ---------------------------------
+
+struct RoundTripCase {
+  const char* name;
+  friend void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
+  uint16_t flash_kb;
+  uint16_t eep_size;
+  std::string chip_name;
+  std::string read_back_name;
+};
+
+class RoundTrip : public testing::ProjectFixture, public ::testing::WithParamInterface<RoundTripCase> {};
+
+TEST_P(RoundTrip, ReadsBackWhatWasWritten) {
+  const RoundTripCase& c = GetParam();
+  st.FamilyCode = 0x45;
+  st.ChipClassCode = 0x80;
+  st.ChipIndex = 2;
+  st.ChipFlashSizeKB = st.FlashSizeKB = c.flash_kb;
+  st.EepSize = c.eep_size;
+  st.InfoSize = 512;
+  st.PageSize = 256;
+  st.ChipStartAddress = 0;
+  st.EepStartAddress = 0;
+  st.InfoStartAddress = c.flash_kb * 1024u + 1024;
+  st.ChipName = c.chip_name;
+  st.ObjectFileName = "\xE5\x9B\xBA\xE4\xBB\xB6.hex";
+  st.MainAcc32 = -5;
+  st.MainAcc16 = 0xBEEF;
+  st.EepCrc16 = 0xCAFE;
+  st.ProjectSpareByte = 0x42;
+  st.Settings.CtrlFlags2 = 0xF4;
+  st.Settings.CtrlFlags7 = 0x81;
+  st.Settings.SclkSetting = 25;
+  st.Settings.NumberLimit = -1;
+  st.Settings.SNAddress = 0x7FF0;
+  st.Settings.SNValue = 123456;
+  for (size_t i = 0; i < st.MainBuffer.size(); ++i) st.MainBuffer[i] = Pattern(1, i);
+  for (size_t i = 0; i < st.EepBuffer.size(); ++i) st.EepBuffer[i] = Pattern(2, i);
+  for (size_t i = 0; i < st.OptionBuffer.size(); ++i) st.OptionBuffer[i] = Pattern(3, i);
+  const std::string path = dir.File("trip.RQT");
+  WriteProjectFile(st, path, kStationModelCode);
+  const ProjectBytes file = testing::TempDir::Read(path);
+
+  // Layout: the main section is 1 + F + F/1024 bytes, a key after every
+  // block, the last one after the final block; no EEPROM section for E 0.
+  const size_t f = c.flash_kb * 1024u;
+  const size_t main_at = 4462;
+  const size_t eep_tag_at = main_at + 1 + f + f / 1024;
+  const size_t eep_section = c.eep_size ? 1 + c.eep_size + c.eep_size / 1024u : 0;
+  const size_t sum_at = eep_tag_at + 5 + eep_section;
+  ASSERT_EQ(file.size(), sum_at + 4 + 256);
+  EXPECT_EQ(file[eep_tag_at + 3], c.eep_size & 0xFF);
+  EXPECT_EQ(file[eep_tag_at + 4], c.eep_size >> 8);
+  EXPECT_EQ(testing::Get32At(file, sum_at), testing::SumBefore(file, sum_at));
+  EXPECT_EQ(testing::DecodeSection(file, main_at, f), ProjectBytes(st.MainBuffer.begin(), st.MainBuffer.begin() + f));
+  if (c.eep_size) {
+    EXPECT_EQ(testing::DecodeSection(file, eep_tag_at + 5, c.eep_size),
+              ProjectBytes(st.EepBuffer.begin(), st.EepBuffer.begin() + c.eep_size));
+  }
+
+  testing::FakeStation other;
+  StationState& back = other.st;
+  ASSERT_EQ(ReadProjectFile(back, path), kProjectOk);
+  EXPECT_EQ(back.ProjectModelName, "Dorvik410-ZEK");
+  EXPECT_EQ(back.FamilyCode, kStationModelCode);
+  EXPECT_EQ(back.ChipName, c.read_back_name);
+  EXPECT_EQ(back.ObjectFileName, st.ObjectFileName);
+  EXPECT_EQ(back.FlashSizeKB, c.flash_kb);
+  EXPECT_EQ(back.EepSize, c.eep_size);
+  EXPECT_EQ(back.ChipEndAddress, st.ChipStartAddress + f - 1);
+  EXPECT_EQ(back.MainAcc32, -5);
+  EXPECT_EQ(back.MainAcc16, 0xBEEF);
+  EXPECT_EQ(back.EepCrc16, 0xCAFE);
+  EXPECT_EQ(back.ProjectSpareByte, 0x42);
+  EXPECT_TRUE(std::equal(back.MainBuffer.begin(), back.MainBuffer.begin() + f, st.MainBuffer.begin()));
+  EXPECT_TRUE(std::equal(back.EepBuffer.begin(), back.EepBuffer.begin() + c.eep_size, st.EepBuffer.begin()));
+  EXPECT_TRUE(std::equal(back.ChipConfigBlock.begin(), back.ChipConfigBlock.end(), st.PortPacketBuf[0].begin() + 8));
+
+  UnpackChipConfig(back);
+  EXPECT_EQ(std::make_tuple(back.FamilyCode, back.ChipClassCode, back.ChipIndex, back.PageSize, back.InfoSize),
+            std::make_tuple(uint8_t{0x45}, uint8_t{0x80}, uint8_t{2}, uint16_t{256}, uint16_t{512}));
+  EXPECT_EQ(back.Settings.CtrlFlags2, 0xF4);
+  EXPECT_EQ(back.Settings.CtrlFlags7, 0x81);
+  EXPECT_EQ(back.Settings.SclkSetting, 25);
+  EXPECT_EQ(back.Settings.NumberLimit, -1);
+  EXPECT_EQ(back.Settings.SNAddress, 0x7FF0);
+  EXPECT_EQ(back.Settings.SNValue, 123456);
+  EXPECT_TRUE(std::equal(back.OptionBuffer.begin(), back.OptionBuffer.begin() + 512, st.OptionBuffer.begin()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Projects, RoundTrip,
+    ::testing::Values(RoundTripCase{"NoEeprom", 1, 0, "BF7112A-JCST", "BF7112A-JCST"},
+                      RoundTripCase{"SixtyFourKiBFlash", 64, 2048, "BF7106AM28-TBBX", "BF7106AM28-TBBX"},
+                      // '=' is the names' key: stored as 0, it ends the text.
+                      RoundTripCase{"NameCharacterEqualToItsKey", 1, 16, "AB=CD", "AB"},
+                      RoundTripCase{"ChineseNameCutAtWholeCharacters", 2, 16,
+                                    "BF7106AM28-" "\xE8\x8A\xAF\xE7\x89\x87\xE8\x8A\xAF\xE7\x89\x87\xE8\x8A\xAF",
+                                    "BF7106AM28-" "\xE8\x8A\xAF\xE7\x89\x87\xE8\x8A\xAF\xE7\x89\x87"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- UnpackChipConfig --------------------------------------------------------
+
+TEST_F(ProjectFile, UnpackChipConfigTakesTheImageOffsets) {
+  for (size_t i = 0; i < 2048; ++i) st.ChipConfigBlock[i] = static_cast<uint8_t>(i * 7 + 1);
+  st.ChipConfigBlock[12] = 0x00;  // FlashSizeKB 0x0100, within the image
+  st.ChipConfigBlock[13] = 0x01;
+  st.ChipConfigBlock[14] = 0x00;  // EepSize 0x0800
+  st.ChipConfigBlock[15] = 0x08;
+  UnpackChipConfig(st);
+  auto b = [this](size_t i) { return st.ChipConfigBlock[i]; };
+  auto w = [&b](size_t i) { return static_cast<uint16_t>(b(i) | (b(i + 1) << 8)); };
+  auto d = [&w](size_t i) { return static_cast<int32_t>(w(i) | (static_cast<uint32_t>(w(i + 2)) << 16)); };
+  const ProgrammerSettings& s = st.Settings;
+  EXPECT_EQ(std::make_tuple(st.FamilyCode, st.ChipClassCode, st.ChipIndex, s.AutoDetectFlags),
+            std::make_tuple(b(5), b(6), b(7), b(9)));
+  EXPECT_EQ(std::make_tuple(st.FlashSizeKB, st.EepSize, st.PageSize, st.InfoSize),
+            std::make_tuple(uint16_t{0x100}, uint16_t{0x800}, w(16), w(18)));
+  EXPECT_EQ(std::make_tuple(s.CtrlFlags, s.CtrlFlags2, s.CtrlFlags3, s.CtrlFlags4, s.CtrlFlags5, s.CtrlFlags6,
+                            s.CtrlFlags7, s.CtrlFlags8),
+            std::make_tuple(b(20), b(21), b(22), b(23), b(24), b(25), b(26), b(27)));
+  EXPECT_EQ(std::make_tuple(st.MainCrc16, st.MainAcc16, st.EepCrc16, st.EepAcc16),
+            std::make_tuple(w(36), w(38), w(40), w(42)));
+  EXPECT_EQ(std::make_tuple(s.ChipInTime, s.ChipOutTime, s.PowerOnTime, s.SettingByte51, s.SclkSetting, s.OkNgDelay,
+                            s.SNFlags, s.SNLength),
+            std::make_tuple(b(52), b(53), b(54), b(55), b(56), b(57), b(58), b(59)));
+  EXPECT_EQ(std::make_tuple(s.NumberLimit, s.SNGain, s.SNAddress, s.SNValue), std::make_tuple(d(68), w(72), d(74), d(78)));
+  EXPECT_TRUE(std::equal(st.OptionBuffer.begin(), st.OptionBuffer.begin() + 512, st.ChipConfigBlock.begin() + 512));
+  EXPECT_TRUE(Erased(st.OptionBuffer.begin() + 512, st.OptionBuffer.end()));
+  EXPECT_EQ(GetEEPSize(st), 0x800);
+}
+
+struct UnpackSizeCase {
+  uint16_t flash_kb, eep_size;
+  bool taken;
+};
+
+class UnpackSizes : public testing::ProjectFixture, public ::testing::WithParamInterface<UnpackSizeCase> {};
+
+// Sizes beyond MainBuffer (2048 KiB) or EepBuffer (32 KiB) would send
+// later operations past the images; the sizes in use stay then.
+TEST_P(UnpackSizes, TakesOnlySizesTheImagesHold) {
+  const UnpackSizeCase& c = GetParam();
+  st.ChipConfigBlock[12] = static_cast<uint8_t>(c.flash_kb);
+  st.ChipConfigBlock[13] = static_cast<uint8_t>(c.flash_kb >> 8);
+  st.ChipConfigBlock[14] = static_cast<uint8_t>(c.eep_size);
+  st.ChipConfigBlock[15] = static_cast<uint8_t>(c.eep_size >> 8);
+  UnpackChipConfig(st);
+  EXPECT_EQ(st.FlashSizeKB, c.taken ? c.flash_kb : 7);
+  EXPECT_EQ(st.EepSize, c.taken ? c.eep_size : 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, UnpackSizes,
+                         ::testing::Values(UnpackSizeCase{2048, 0x8000, true}, UnpackSizeCase{2049, 0x8001, false},
+                                           UnpackSizeCase{0xFFFF, 0xFFFF, false}));
+
+// --- Programmer model names --------------------------------------------------
+
+TEST(GetProgrammerModelName, NamesTwentyNineCodesWithTwentyFiveNamesAndOneDefault) {
+  const std::string unknown = GetProgrammerModelName(0);
+  std::set<std::string> names;
+  std::map<std::string, int> codes_per_name;
+  int known = 0;
+  for (int code = 0; code <= 255; ++code) {
+    const std::string name = GetProgrammerModelName(static_cast<uint8_t>(code));
+    EXPECT_LE(name.size(), 16u) << code;
+    if (name == unknown) continue;
+    EXPECT_GE(code, 3);
+    EXPECT_LE(code, 80);
+    ++known;
+    names.insert(name);
+    ++codes_per_name[name];
+  }
+  EXPECT_EQ(known, 29);
+  EXPECT_EQ(names.size(), 25u);
+  std::multiset<int> sharing;
+  for (const auto& [name, n] : codes_per_name) sharing.insert(n);
+  EXPECT_EQ(sharing.count(3), 1u);
+  EXPECT_EQ(sharing.count(2), 2u);
+  EXPECT_EQ(GetProgrammerModelName(80), "Dorvik410-ZEK");
+  EXPECT_EQ(GetProgrammerModelName(2), unknown);
+  EXPECT_EQ(GetProgrammerModelName(81), unknown);
+}
+
+}  // namespace
+}  // namespace zek
