@@ -43,9 +43,9 @@ int DigitValue(char c) {
   return 99;
 }
 
-}  // namespace
-
-int32_t StrToInt(std::string_view text) {
+// Hexadecimal may fill every bit of the result; decimal must fit its signed
+// range.
+uint64_t ParseInteger(std::string_view text, uint64_t hex_limit, uint64_t decimal_limit) {
   size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   bool negative = false;
@@ -62,18 +62,24 @@ int32_t StrToInt(std::string_view text) {
     ++i;
   }
   if (i >= text.size()) throw ConvertError(text);
+  const uint64_t limit = base == 16 ? hex_limit : (negative ? decimal_limit + 1 : decimal_limit);
   uint64_t value = 0;
   for (; i < text.size(); ++i) {
     int d = DigitValue(text[i]);
-    if (d >= base) throw ConvertError(text);
+    if (d >= base || value > (limit - d) / base) throw ConvertError(text);
     value = value * base + d;
-    // Hexadecimal may fill all 32 bits; decimal must fit a signed value.
-    uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-    if (value > limit) throw ConvertError(text);
   }
-  uint32_t bits = static_cast<uint32_t>(value);
-  if (negative) bits = 0u - bits;
-  return static_cast<int32_t>(bits);
+  return negative ? 0 - value : value;
+}
+
+}  // namespace
+
+int32_t StrToInt(std::string_view text) {
+  return static_cast<int32_t>(static_cast<uint32_t>(ParseInteger(text, 0xFFFFFFFFull, 0x7FFFFFFFull)));
+}
+
+int64_t StrToInt64(std::string_view text) {
+  return static_cast<int64_t>(ParseInteger(text, ~0ull, 0x7FFFFFFFFFFFFFFFull));
 }
 
 }  // namespace zek

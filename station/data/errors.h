@@ -34,4 +34,7 @@ class ConvertError : public std::runtime_error {
 // "$"; leading blanks and a sign allowed. Raises ConvertError otherwise.
 int32_t StrToInt(std::string_view text);
 
+// The same rules for a signed 64-bit integer; hexadecimal may fill all 64 bits.
+int64_t StrToInt64(std::string_view text);
+
 }  // namespace zek

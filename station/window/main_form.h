@@ -37,6 +37,7 @@ namespace zek {
 
 class TComm;
 class RadioGroup;
+struct SlotCommand;
 class TAboutForm;
 class TLogCfgForm;
 class TConfigSNForm;
@@ -260,10 +261,11 @@ class TProgramZEKFrm : public QMainWindow {
   void ReadCommandLine();
   void WriteCloseLog();
 
-  // Commands (main_form_commands.cpp): the shape every per-slot command shares.
+  // Commands (main_form_commands.cpp): the guards, then the shape every
+  // per-slot command shares.
   bool FileGuard();
   bool ChipGuard();
-  void RunOnEligibleSlots(void (*start)(StationState&, int), bool time_gauge, bool set_time_gauge);
+  void RunSlotCommand(bool needs_file, const SlotCommand& command);
 
   // Images and buffer views (main_form_images.cpp, main_form_eep_editor.cpp).
   void MakeHexGrids();

@@ -1,11 +1,59 @@
 // Project files from the window.
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "station/data/project_file.h"
+#include "station/link/control_settings.h"
+#include "station/link/project_file_save.h"
 #include "station/window/main_form.h"
+#include "station/window/radio_group.h"
 
 namespace zek {
+namespace {
 
-bool TProgramZEKFrm::LoadProjectFile(const std::string&) { return false; }
-void TProgramZEKFrm::SaveasProjectFile1Click() {}
-void TProgramZEKFrm::LoadformProjectFile1Click() {}
+constexpr uint8_t kStationModelCode = 80;
+
+void SetChecked(QCheckBox* box, const std::optional<bool>& checked) {
+  if (checked.has_value()) box->setChecked(*checked);
+}
+
+}  // namespace
+
+bool TProgramZEKFrm::LoadProjectFile(const std::string& path) {
+  if (ReadProjectFile(st_, path) != kProjectOk) return false;
+  UnpackChipConfig(st_);
+  // A new name runs the chip-dependent set-up before the project's own
+  // control states are applied over it.
+  MCUNameEdit->setText(QString::fromStdString(st_.ChipName));
+  st_.ChipSelected = 1;
+  st_.Views.StatusBar->SetPanelText(2, st_.ObjectFileName);
+  const ProjectControls controls = ControlsFromProject(st_);
+  RadioGroupCS->SetItemIndex(0);
+  RadioGpVolt->SetItemIndex(controls.VoltageItem);
+  ComBoxSpdCLK->setCurrentIndex(controls.SpeedItem);
+  SetChecked(ChkBoxErsEE, controls.EraseEep);
+  SetChecked(ChkBoxErsInf, controls.EraseInfo);
+  SetChecked(ChkBoxPrgEE, controls.WriteEep);
+  ChkBoxPrgInf->setChecked(controls.WriteInfo);
+  ChkBoxBOOT->setChecked(controls.FlashBoot);
+  return true;
+}
+
+void TProgramZEKFrm::SaveasProjectFile1Click() {
+  if (!ChipGuard() || !FileGuard()) return;
+  const auto answer =
+      Files().Save({"Save to Dorvik410xx Project File", "Dorvikxx Project File(*.RQT)|*.RQT", "RQT", ""});
+  if (!answer) return;
+  CollectControlSettings();
+  WriteProjectFile(st_, answer->Path, kStationModelCode);
+}
+
+void TProgramZEKFrm::LoadformProjectFile1Click() {
+  const auto answer =
+      Files().Open({"Open Dorvik410xx Project File", "Dorvikxx Project Files(*.RQT)|*.RQT", "*.RQT", ""});
+  if (answer) LoadProjectFile(answer->Path);
+}
 
 }  // namespace zek

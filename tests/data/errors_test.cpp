@@ -34,5 +34,16 @@ TEST(StrToInt, RejectsWhatIsNotANumber) {
   }
 }
 
+TEST(StrToInt64, ReadsSixtyFourBitsAndRejectsTheRest) {
+  const std::pair<const char*, int64_t> good[] = {
+      {"0x90000000", 0x90000000ll}, {"2415919104", 2415919104ll}, {" -5", -5},
+      {"$FFFFFFFFFFFFFFFF", -1},    {"9223372036854775807", INT64_MAX}, {"-9223372036854775808", INT64_MIN},
+  };
+  for (const auto& [text, value] : good) EXPECT_EQ(StrToInt64(text), value) << text;
+  for (const char* text : {"", "0x", "9223372036854775808", "0x10000000000000000", "12g"}) {
+    EXPECT_THROW(StrToInt64(text), ConvertError) << text;
+  }
+}
+
 }  // namespace
 }  // namespace zek
