@@ -42,9 +42,10 @@ bool IsByteCell(int column, int row) { return row >= 1 && column >= 1 && column 
 }  // namespace
 
 void TProgramZEKFrm::BindEepEditor() {
-  LoadEEPDataFmFile = new QAction("Load EEP Data from File", EEPView);
+  // The pop-up items read as the menu items that run the same handlers.
+  LoadEEPDataFmFile = new QAction(QString::fromUtf8(tx_[Tx::LoadEepData1]), EEPView);
   LoadEEPDataFmFile->setObjectName("LoadEEPDataFmFile");
-  SaveEEpDatatoFile1 = new QAction("Save EEP Data to File", EEPView);
+  SaveEEpDatatoFile1 = new QAction(QString::fromUtf8(tx_[Tx::SaveEepData1]), EEPView);
   SaveEEpDatatoFile1->setObjectName("SaveEEpDatatoFile1");
   FillCurrent1 = new QAction("Fill Current", EEPView);
   FillCurrent1->setObjectName("FillCurrent1");
