@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "station/data/errors.h"
 #include "station/link/packet_framing.h"
 #include "tests/support/fake_views.h"
 
@@ -30,9 +31,10 @@ Bytes Identity() {
   return packet;
 }
 
-// A stand-alone report of a unit starting a run: bytes 0-7 add up to 0.
-Bytes InfoPacket(uint8_t step) {
-  Bytes packet{0xFD, step, 0, 0, 0, 0, 2, 0, 0, 0};
+// A stand-alone report (a unit starting a run unless told otherwise):
+// bytes 0-7 add up to 0.
+Bytes InfoPacket(uint8_t step, uint8_t status = 0) {
+  Bytes packet{0xFD, step, status, 0, 0, 0, 2, 0, 0, 0};
   uint8_t sum = 0;
   for (int i = 0; i < 7; ++i) sum = static_cast<uint8_t>(sum + packet[i]);
   packet[7] = static_cast<uint8_t>(-sum);
@@ -74,6 +76,42 @@ TEST(LineCommReceiveData, AnIdentifyingFrameSendsTheNextFramesToReplyHandling) {
   Receive(fs, 0, Bytes(third.begin() + 4, third.end()));
   EXPECT_GT(fs.memo.lines.size(), lines_after_two);
   EXPECT_EQ(fs.st.PortRxLen[0], 0);
+}
+
+Bytes Joined(const std::vector<Bytes>& parts) {
+  Bytes all;
+  for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+size_t CountLines(const testing::FakeStation& fs, const std::string& text) {
+  size_t n = 0;
+  for (const std::string& line : fs.memo.lines) n += line.find(text) != std::string::npos;
+  return n;
+}
+
+// The 500th chip's log save fails inside the frame loop. The chip is
+// counted once: the frame that raised the error is not handed on again
+// with the next chunk, while the frames after it still are.
+TEST(LineCommReceiveData, AHandlerErrorKeepsOnlyTheFramesNotYetHandled) {
+  testing::FakeStation fs;
+  fs.st.AppDir = "/nonexistent-zek-folder/";
+  fs.st.LogRunCount = 499;
+  Bytes completed = Frame(InfoPacket(240, 6));
+  Bytes started = Frame(InfoPacket(16));
+  Bytes next = Frame(InfoPacket(32));
+  Bytes chunk = Joined({completed, started, Bytes(next.begin(), next.begin() + 3)});
+  EXPECT_THROW(Receive(fs, 1, chunk), FileError);
+  EXPECT_EQ(fs.st.PortOKCount[1], 1);
+  EXPECT_EQ(Pending(fs, 1), Joined({started, Bytes(next.begin(), next.begin() + 3)}));
+
+  Receive(fs, 1, Bytes(next.begin() + 3, next.end()));
+  EXPECT_EQ(fs.st.PortOKCount[1], 1);
+  EXPECT_EQ(fs.st.TotalOKCount, 1);
+  EXPECT_EQ(CountLines(fs, "Total OK Number is 1, NG is 0."), 1u);
+  EXPECT_EQ(CountLines(fs, "Initial Programming Interface ...."), 1u);
+  EXPECT_EQ(CountLines(fs, "Chip Blank Checking...."), 1u);
+  EXPECT_EQ(fs.st.PortRxLen[1], 0);
 }
 
 TEST(LineCommReceiveData, TheLargestEscapedReplyFitsTheReceiveBuffer) {
