@@ -91,13 +91,13 @@ struct StationState {
   std::array<HeapBytes<kRxBufSize>, kPortSlots> PortRxBuf;
 
   // Memory images: erased (0xFF) from the start; ResetBuffers erases the
-  // first three again.
+  // first three again, each firmware load the firmware image.
   HeapBytes<kMainBufferSize> MainBuffer{0xFF};
   HeapBytes<kEepBufferSize> EepBuffer{0xFF};
   HeapBytes<kOptionBufferSize> OptionBuffer{0xFF};
   HeapBytes<kMainBufferSize> ReadMainBuffer{0xFF};
   HeapBytes<kEepBufferSize> ReadEepBuffer{0xFF};
-  HeapBytes<kFirmwareImageSize> FirmwareImage;
+  HeapBytes<kFirmwareImageSize> FirmwareImage{0xFF};
   std::array<char, 16> FirmwareVersion{};  // 8 used; all zero when none loaded
   HeapBytes<kChipConfigBlockSize> ChipConfigBlock;
 

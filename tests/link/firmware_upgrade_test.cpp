@@ -220,6 +220,37 @@ TEST_F(UpgradeFixture, AUnitRebuildsTheImageOfTheLoadedFile) {
   for (size_t i = 0; i < r.image.size(); ++i) ASSERT_EQ(rebuilt[i], i % 4 == 3 ? 0 : r.image[i]) << i;
 }
 
+// The image area starts erased and is erased again before each load, so
+// blocks reaching past the file's end carry 0xFF, as a unit's flash does.
+TEST_F(UpgradeFixture, BlocksPastTheFilesEndCarryErasedBytes) {
+  for (bool earlier_load : {false, true}) {
+    testing::FakeStation fresh;
+    fresh.ports[kSlot].open = true;
+    if (earlier_load) {
+      testing::FirmwareRecipe big;
+      for (size_t i = 0; i < 20000; ++i) big.image.push_back(static_cast<uint8_t>(i));
+      LoadFirmwareBytes(fresh.st, testing::BuildFirmwareFile(big), "DKxLumZEK.FWR");
+    }
+    testing::FirmwareRecipe r;
+    r.end_address = 0x2FFF;  // three blocks: 6144 bytes
+    r.image = {1, 2, 3, 4};
+    const std::vector<uint8_t> file = testing::BuildFirmwareFile(r);
+    ASSERT_LT(file.size(), 3 * kFirmwareBlockBytes);
+    LoadFirmwareBytes(fresh.st, file, "DKxLumZEK.FWR");
+    ASSERT_EQ(fresh.st.FirmwareOK, 1);
+    StartFirmwareUpgrade(fresh.st, kSlot);
+    HandleUpgradeReply(fresh.st, 6, kSlot);
+    HandleUpgradeReply(fresh.st, 6, kSlot);
+    ASSERT_EQ(fresh.ports[kSlot].sent.size(), 3u);
+    auto last = testing::DescrambleFirmwareBlock(Decode(fresh.ports[kSlot].sent[2]));
+    ASSERT_TRUE(last.has_value());
+    for (size_t i = file.size(); i < 3 * kFirmwareBlockBytes; ++i) {
+      size_t at = i - 2 * kFirmwareBlockBytes;
+      ASSERT_EQ((*last)[at], i % 4 == 3 ? 0 : 0xFF) << "image byte " << i << (earlier_load ? " after a load" : "");
+    }
+  }
+}
+
 // The menu command over a scratch program folder.
 struct MenuFixture : UpgradeFixture {
   void SetUp() override {
