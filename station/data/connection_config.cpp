@@ -11,6 +11,7 @@
 #include "serial/port_names.h"
 #include "serial/serial_comm_map.h"
 #include "station/data/errors.h"
+#include "station/data/file_replace.h"
 #include "station/data/format.h"
 
 namespace zek {
@@ -66,24 +67,6 @@ bool CanOpen(const std::string& com_name) {
   OpenResult r = OpenExclusive(ResolveComName(com_name));
   CloseExclusive(r.fd);
   return r.fd >= 0;
-}
-
-// Written beside the old file and moved over it, so a failed write leaves
-// the old one whole.
-void ReplaceFile(const std::string& path, const std::string& text) {
-  std::string temporary = path + ".new";
-  File file(std::fopen(temporary.c_str(), "wb"), &std::fclose);
-  if (!file) throw FileError(errno, path);
-  bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-  int error = errno;
-  if (std::fclose(file.release()) != 0 && written) {
-    written = false;
-    error = errno;
-  }
-  if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return;
-  if (written) error = errno;
-  std::remove(temporary.c_str());
-  throw FileError(error, path);
 }
 
 }  // namespace
@@ -151,7 +134,7 @@ void SaveCOMConfigtoFile1Click(StationState& st) {
   for (size_t i = 0; i < items.size() && i < kSavedDeviceLines; ++i) {
     text += Format("Dev%d=", {static_cast<int>(i + 1)}) + items[i] + "\n";
   }
-  ReplaceFile(st.AppDir + kConnectionFileName, text);
+  ReplaceFileAtomically(st.AppDir + kConnectionFileName, text);
   st.Views.Boxes->Plain(std::string(kSaved));
 }
 

@@ -40,8 +40,9 @@ void ScanSerialPorts(StationState& st, PortListView& combo);
 // The window's "save COM info" command: writes the list to AppDir's
 // "ConfigZEK.ini" (slot count, then at most five device lines) and says
 // so in a message box; with an empty list it only says there is nothing
-// to save. Raises FileError when the file cannot be written, leaving any
-// earlier file as it was.
+// to save. The file is replaced whole (ReplaceFileAtomically): a link
+// keeps leading to it and its mode carries over. Raises FileError when the
+// file cannot be written, leaving any earlier file as it was.
 void SaveCOMConfigtoFile1Click(StationState& st);
 
 }  // namespace zek

@@ -105,6 +105,35 @@ TEST_F(ConnectionFile, AFailedWriteLeavesTheOldFileWhole) {
   EXPECT_TRUE(fs.boxes.shown.empty());
 }
 
+// An operator's set-up: the file a link into a shared folder, readable by
+// the owner's group only. A save replaces what the link points to, keeps
+// the link, and keeps the file's permissions.
+TEST_F(ConnectionFile, ASaveThroughALinkReplacesItsTargetAndKeepsTheMode) {
+  fs::create_directory(dir / "shared");
+  const fs::path target = dir / "shared" / "stations.ini";
+  std::ofstream(target) << "[Connection]\nTotDev=1\nDev1=COM4\n";
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("shared/stations.ini", dir / kConnectionFileName);
+  Save({"COM8"});
+  EXPECT_TRUE(fs::is_symlink(dir / kConnectionFileName));
+  EXPECT_EQ(fs::read_symlink(dir / kConnectionFileName), "shared/stations.ini");
+  EXPECT_EQ(ReadFile(target), "[Customers]\nCustomer=AUTO\n[Connection]\nTotDev=1\nDev1=COM8\n");
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_FALSE(fs::exists(dir / "shared" / "stations.ini.new"));
+}
+
+TEST_F(ConnectionFile, ASaveKeepsThePlainFilesMode) {
+  for (fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
+                         fs::perms::owner_all | fs::perms::group_all | fs::perms::others_read}) {
+    WriteIni("[Connection]\n");
+    fs::permissions(dir / kConnectionFileName, mode);
+    Save({"COM2"});
+    EXPECT_FALSE(fs::is_symlink(dir / kConnectionFileName));
+    EXPECT_EQ(fs::status(dir / kConnectionFileName).permissions(), mode);
+    EXPECT_EQ(ReadFile(dir / kConnectionFileName), "[Customers]\nCustomer=AUTO\n[Connection]\nTotDev=1\nDev1=COM2\n");
+  }
+}
+
 // The reader, on files as an operator may have edited them.
 struct IniCase {
   const char* name;
