@@ -1,5 +1,6 @@
 #include "tests/unit-sim/station_side.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "station/data/byte_sums.h"
@@ -59,14 +60,14 @@ Bytes SettingsBlock(const ChipSetup& s) {
 }
 
 Bytes Command(uint8_t code, uint16_t param, const Bytes& data, const ChipSetup& s) {
-  Bytes p(8, 0);
+  Bytes p(8 + data.size(), 0);
   p[0] = code;
   Put16(p, 1, param);
   p[3] = 0x45;
   p[4] = s.chip_class;
   p[5] = 2;
   Put16(p, 6, static_cast<uint32_t>(data.size()));
-  p.insert(p.end(), data.begin(), data.end());
+  std::copy(data.begin(), data.end(), p.begin() + 8);
   return p;
 }
 
