@@ -7,9 +7,6 @@
 #include <memory>
 
 #include "serial/comm_port.h"
-#include "serial/exclusive_open.h"
-#include "serial/port_names.h"
-#include "serial/serial_comm_map.h"
 #include "station/data/errors.h"
 #include "station/data/file_replace.h"
 #include "station/data/format.h"
@@ -58,17 +55,6 @@ void ReadDeviceLine(StationState& st, const std::string& line, PortListView& com
   if (st.PortComm[slot]) st.PortComm[slot]->SetCommName(name);
 }
 
-bool IsScannedFamily(const std::string& value_name) {
-  return value_name.compare(0, 11, "\\Device\\VCP") == 0 || value_name.compare(0, 16, "\\Device\\Silabser") == 0;
-}
-
-// The port can be had right now: opened without sharing, then let go.
-bool CanOpen(const std::string& com_name) {
-  OpenResult r = OpenExclusive(ResolveComName(com_name));
-  CloseExclusive(r.fd);
-  return r.fd >= 0;
-}
-
 }  // namespace
 
 uint8_t ParseDeviceCount(std::string_view line) {
@@ -99,8 +85,8 @@ void ReadConnectionIni(StationState& st, const std::string& path, PortListView& 
 
 void ScanSerialPorts(StationState& st, PortListView& combo) {
   combo.ClearItems();
-  for (const SerialCommValue& value : ReadSerialCommMap()) {
-    if (IsScannedFamily(value.name) && CanOpen(value.com_name)) combo.AddItem(value.com_name);
+  if (st.PortScan) {
+    for (const std::string& name : st.PortScan()) combo.AddItem(name);
   }
   std::vector<std::string> items = combo.Items();
   if (items.empty()) {

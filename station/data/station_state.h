@@ -10,6 +10,7 @@
 
 #include "station/data/clock.h"
 #include "station/data/heap_bytes.h"
+#include "station/data/port_scanner.h"
 #include "station/data/random.h"
 #include "station/data/views.h"
 
@@ -165,6 +166,9 @@ struct StationState {
   InfoMemoView* SharedInfoMemo = &NullInfoMemo();
   StationViews Views;
   const Clock* TimeSource = &SystemClock();
+  // The machine's port list, as the builder of the station injects it;
+  // unset, the scan finds no port.
+  PortScanner PortScan;
 };
 
 // Binds the slots to their serial components and gauges and makes every

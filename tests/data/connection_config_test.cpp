@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "serial/exclusive_open.h"
+#include "serial/unit_port_scan.h"
 #include "station/data/errors.h"
 #include "station/data/port_list_model.h"
 #include "tests/support/fake_views.h"
@@ -216,12 +217,41 @@ TEST(ParseDeviceCount, ReadsOneDigitFromTheSixthCharacter) {
   for (const auto& [line, count] : cases) EXPECT_EQ(ParseDeviceCount(line), count) << line;
 }
 
+// The scan lists what the injected scanner lists, in its order; the list
+// sorts it and the slot count stops at ten.
+TEST_F(ConnectionFile, TheScanTakesThePortsItsScannerLists) {
+  int calls = 0;
+  Names listed = {"COM9", "COM12", "COM3"};
+  fs.st.PortScan = [&] {
+    ++calls;
+    return listed;
+  };
+  fs.st.PortComName[0] = "COM5";
+  ScanSerialPorts(fs.st, list);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(list.Items(), (Names{"COM12", "COM3", "COM9"}));
+  EXPECT_EQ(fs.st.PortSlotCount, 3);
+  EXPECT_EQ(list.Text(), "COM9");
+  EXPECT_EQ(fs.st.PortComName[0], "COM5");
+  listed.clear();
+  for (int i = 1; i <= 11; ++i) listed.push_back("COM" + std::to_string(i));
+  ScanSerialPorts(fs.st, list);
+  EXPECT_EQ(fs.st.PortSlotCount, 10);
+  // A station built without a scanner finds no port.
+  fs.st.PortScan = nullptr;
+  ScanSerialPorts(fs.st, list);
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.Text(), "无可用的串口");
+  EXPECT_EQ(fs.st.PortSlotCount, 10);
+}
+
 // A fake sysfs: tty entries with a driver link and a device number; the
 // device numbers are those of real pseudo-terminals, which the scan opens
 // through $ZEK_COM_DIR links.
 class PortScan : public ConnectionFile {
  protected:
   PortScan() {
+    fs.st.PortScan = ListUnitPorts;  // as the window injects it
     ::setenv("ZEK_SYSFS_ROOT", (dir / "sys").c_str(), 1);
     ::setenv("ZEK_COM_DIR", (dir / "com").c_str(), 1);
     fs::create_directories(dir / "sys" / "class" / "tty");
