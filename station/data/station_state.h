@@ -10,6 +10,7 @@
 
 #include "station/data/clock.h"
 #include "station/data/heap_bytes.h"
+#include "station/data/link_texts.h"
 #include "station/data/port_scanner.h"
 #include "station/data/random.h"
 #include "station/data/views.h"
@@ -166,6 +167,8 @@ struct StationState {
   InfoMemoView* SharedInfoMemo = &NullInfoMemo();
   StationViews Views;
   const Clock* TimeSource = &SystemClock();
+  // The edition's texts of the link layer (non-owning).
+  const LinkTexts* LinkText = &kEnglishLinkTexts;
   // The machine's port list, as the builder of the station injects it;
   // unset, the scan finds no port.
   PortScanner PortScan;

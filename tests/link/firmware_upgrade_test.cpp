@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -313,6 +314,56 @@ TEST_F(MenuFixture, MoreFoundThanSlotsStopsAtTheLastSlot) {
   FirmWareGradeXClick(fs.st);
   for (auto& port : fs.ports) EXPECT_EQ(port.sent.size(), 1u);
   EXPECT_EQ(fs.st.PortState[10], 0);
+}
+
+// The edition's texts: an upgrade with a missing file, then one that runs
+// through, then a failed one, logged and shown once per edition.
+std::vector<std::string> UpgradeTranscript(const LinkTexts& texts) {
+  testing::FakeStation fs;
+  fs.st.LinkText = &texts;
+  for (auto& port : fs.ports) port.open = true;
+  const fsys::path dir = fsys::temp_directory_path() / ("zek_fwtexts_" + std::to_string(::getpid()));
+  fsys::create_directories(dir);
+  fs.st.AppDir = dir.string() + "/";
+  fs.st.DevicesFound = 2;
+  FirmWareGradeXClick(fs.st);  // no file yet
+  testing::FirmwareRecipe r;
+  r.end_address = 0x17FF;  // two blocks
+  r.image = std::vector<uint8_t>(3000, 0x5A);
+  const std::vector<uint8_t> file = testing::BuildFirmwareFile(r);
+  testing::WriteBytes((dir / "DKxLumZEK.FWR").string(), file);
+  LoadFirmwareBytes(fs.st, file, "DKxLumZEK.FWR");
+  FirmWareGradeXClick(fs.st);
+  HandleUpgradeReply(fs.st, 6, 0);
+  HandleUpgradeReply(fs.st, 6, 0);
+  HandleUpgradeReply(fs.st, 44, 1);
+  fsys::remove_all(dir);
+  std::vector<std::string> transcript;
+  for (const auto& box : fs.boxes.shown) transcript.push_back("box: " + box.text);
+  transcript.insert(transcript.end(), fs.memo.lines.begin(), fs.memo.lines.end());
+  return transcript;
+}
+
+TEST(LinkTexts, TheChineseEditionChangesExactlyItsFourTexts) {
+  const std::string dir = (fsys::temp_directory_path() / ("zek_fwtexts_" + std::to_string(::getpid()))).string();
+  EXPECT_EQ(StationState().LinkText, &kEnglishLinkTexts);  // English unless the window says otherwise
+  std::vector<std::string> english = UpgradeTranscript(kEnglishLinkTexts);
+  std::vector<std::string> chinese = UpgradeTranscript(kChineseLinkTexts);
+  ASSERT_EQ(english.size(), chinese.size());
+  const std::map<std::string, std::string> changed = {
+      {"box: File \"" + dir + "/DKxLumZEK.FWR\"Not Found, Please Confirm!",
+       "box: 文件\"" + dir + "/DKxLumZEK.FWR\"没有找到，请确认！"},
+      {"> 10:15:02 Start to Upgrade Programmer 1s Firmware......", "> 10:15:02 开始升级编程器1的固件......"},
+      {"> 10:15:02 Start to Upgrade Programmer 2s Firmware......", "> 10:15:02 开始升级编程器2的固件......"},
+      {"> 10:15:02 Programmer 1s Firmware Fpgrade Completed!", "> 10:15:02 编程器1固件升级成功！"},
+  };
+  size_t differing = 0;
+  for (size_t i = 0; i < english.size(); ++i) {
+    auto it = changed.find(english[i]);
+    EXPECT_EQ(chinese[i], it == changed.end() ? english[i] : it->second) << i;
+    differing += english[i] != chinese[i];
+  }
+  EXPECT_EQ(differing, changed.size());
 }
 
 }  // namespace

@@ -1,0 +1,26 @@
+#pragma once
+// The link layer's texts that differ between the English and the Chinese
+// edition. The window points StationState::LinkText at its edition's
+// instance; a station made without a window speaks English.
+
+namespace zek {
+
+struct LinkTexts {
+  // Format with the slot number (slot + 1).
+  const char* UpgradeStarted = "Start to Upgrade Programmer %ds Firmware......";
+  const char* UpgradeCompleted = "Programmer %ds Firmware Fpgrade Completed!";
+  // The missing firmware file's message: these two around its path.
+  const char* FileMissingBefore = "File \"";
+  const char* FileMissingAfter = "\"Not Found, Please Confirm!";
+};
+
+inline constexpr LinkTexts kEnglishLinkTexts{};
+
+inline constexpr LinkTexts kChineseLinkTexts{
+    .UpgradeStarted = "开始升级编程器%d的固件......",
+    .UpgradeCompleted = "编程器%d固件升级成功！",
+    .FileMissingBefore = "文件\"",
+    .FileMissingAfter = "\"没有找到，请确认！",
+};
+
+}  // namespace zek
