@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "station/data/link_texts.h"
 #include "station/data/station_state.h"
 #include "station/window/edition_texts.h"
 #include "station/window/qt_views.h"
@@ -286,6 +287,7 @@ class TProgramZEKFrm : public QMainWindow {
 
   StationState& st_;
   const EditionTexts& tx_;
+  LinkTexts link_texts_;
   MainFormOptions options_;
   DialogRunner* runner_;
   std::unique_ptr<FileDialogs> own_files_;
