@@ -2,12 +2,12 @@
  * libDorvikRHB.so: image-file loaders, writers, buffer fill and checksums.
  *
  * Every buffer belongs to the caller and the library never learns its size:
- * size it for the files you pass (a loader's window, or 16 MiB for the
- * loaders without one). Addresses, ends, bases and sums are unsigned 32-bit;
- * ends are inclusive. Silent loaders (ExeOpen...) return a result code,
- * interactive ones (DoOpen...) report each bad line in a message box, which
- * in a process without a window writes its text to standard error and
- * answers OK.
+ * size it for the files you pass (a loader's window, 16 MiB for the loaders
+ * without one, the limit you give the two limited binary loaders).
+ * Addresses, ends, bases and sums are unsigned 32-bit; ends are inclusive.
+ * Silent loaders (ExeOpen...) return a result code, interactive ones
+ * (DoOpen...) report each bad line in a message box. The library has no
+ * window: its box always writes the text to standard error and answers OK.
  *
  * Result codes: 0 accepted, 1 no ':' or 'S' at the line start, 2 bad S-record
  * type, 3 Intel type 02/04 with an address field other than 0000, 4 record

@@ -20,8 +20,9 @@ class MessageBox {
   virtual void Information(const std::string& text) = 0;
 };
 
-// A process without a window: the text goes to standard error (one line,
-// written at once) and every box is answered OK.
+// The box the exports use, in every process (the library has no window
+// toolkit): the text goes to standard error (one line, written at once)
+// and every box is answered OK.
 class ConsoleMessageBox final : public MessageBox {
  public:
   BoxAnswer ErrorOkAbort(const std::string& text) override;

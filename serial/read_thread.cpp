@@ -58,12 +58,11 @@ TReadThread::Step TReadThread::ReadChunk(LineEventMonitor& monitor) {
       case WaitResult::kHangup:
       case WaitResult::kFailed:
       case WaitResult::kOther:
-        PostHangupMessage();
-        return Step::kEnd;
+        return HangUp(count);
       case WaitResult::kPort:
         // A time-out changed while the line was idle counts from this byte on.
         if (count == 0) timeouts_ = port_.GetCommTimeouts();
-        if (ReadAvailable(count) == Step::kEnd) return Step::kEnd;
+        if (Step step = ReadAvailable(count); step != Step::kGoOn) return step == Step::kHangup ? HangUp(count) : step;
         last_byte = Clock::now();
         if (count == kReadBufferSize || timeouts_.ReadIntervalTimeout == kReadWithoutInterval) {
           return PostReceivedChunk(count);
@@ -74,7 +73,7 @@ TReadThread::Step TReadThread::ReadChunk(LineEventMonitor& monitor) {
     }
     const Clock::time_point now = Clock::now();
     if (now >= next_sample_) {
-      if (SampleLineEvents(monitor) == Step::kEnd) return Step::kEnd;
+      if (Step step = SampleLineEvents(monitor); step != Step::kGoOn) return step == Step::kHangup ? HangUp(count) : step;
       next_sample_ = now + std::chrono::milliseconds(kLineSampleMs);
     }
     bool interval_over = count > 0 && timeouts_.ReadIntervalTimeout != 0 &&
@@ -92,7 +91,7 @@ int TReadThread::WaitLimit(size_t count, Clock::time_point last_byte, Clock::tim
 }
 
 // Poll said readable. A read of zero bytes then means the far end has
-// gone, as does EIO: both are failures, never a quiet spell.
+// gone, as does EIO: both are failures (kHangup), never a quiet spell.
 TReadThread::Step TReadThread::ReadAvailable(size_t& count) {
   ssize_t n;
   do {
@@ -104,26 +103,22 @@ TReadThread::Step TReadThread::ReadAvailable(size_t& count) {
   }
   if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return Step::kGoOn;
   if (n < 0 && errno == EBADF) return Step::kEnd;
-  PostHangupMessage();
-  return Step::kEnd;
+  return Step::kHangup;
 }
 
 TReadThread::Step TReadThread::SampleLineEvents(LineEventMonitor& monitor) {
   LineChanges changes;
-  if (!monitor.Sample(changes)) {
-    if (errno == EBADF) return Step::kEnd;
-    PostHangupMessage();
-    return Step::kEnd;
-  }
-  if (changes.errors != 0 && !window_.Post({kMsgReceiveError, 0, changes.errors, nullptr})) {
-    PostHangupMessage();
-    return Step::kEnd;
-  }
-  if (changes.modem != 0 && !window_.Post({kMsgModemState, 0, changes.modem, nullptr})) {
-    PostHangupMessage();
-    return Step::kEnd;
-  }
+  if (!monitor.Sample(changes)) return errno == EBADF ? Step::kEnd : Step::kHangup;
+  if (changes.errors != 0 && !window_.Post({kMsgReceiveError, 0, changes.errors, nullptr})) return Step::kHangup;
+  if (changes.modem != 0 && !window_.Post({kMsgModemState, 0, changes.modem, nullptr})) return Step::kHangup;
   return Step::kGoOn;
+}
+
+// The bytes that arrived before the port failed (a last reply, an OK/NG
+// report of a pulled adapter) go out first, then the hang-up request.
+TReadThread::Step TReadThread::HangUp(size_t count) {
+  if (PostReceivedChunk(count) == Step::kGoOn) PostHangupMessage();
+  return Step::kEnd;
 }
 
 // A chunk without bytes (a total time-out) posts nothing; the thread goes

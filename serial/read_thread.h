@@ -30,14 +30,18 @@ class TReadThread : public WorkerThread {
 
  private:
   using Clock = std::chrono::steady_clock;
-  enum class Step { kGoOn, kEnd };
+  // kHangup: the port failed and nothing has been posted about it yet.
+  enum class Step { kGoOn, kEnd, kHangup };
 
   // One chunk: ends after the interval time-out of line silence, at 2048
-  // bytes, or at the total time-out; posts it when it holds bytes.
+  // bytes, or at the total time-out; posts it when it holds bytes. Returns
+  // kGoOn or kEnd.
   Step ReadChunk(LineEventMonitor& monitor);
   Step ReadAvailable(size_t& count);
   Step SampleLineEvents(LineEventMonitor& monitor);
   Step PostReceivedChunk(size_t count);
+  // Posts the `count` bytes held, then the hang-up request; returns kEnd.
+  Step HangUp(size_t count);
   int WaitLimit(size_t count, Clock::time_point last_byte, Clock::time_point total_end) const;
   void PostHangupMessage();
 

@@ -7,10 +7,8 @@
 #include <memory>
 
 #include "serial/comm_port.h"
-#include "serial/exclusive_open.h"
-#include "serial/port_names.h"
-#include "serial/serial_comm_map.h"
 #include "station/data/errors.h"
+#include "station/data/file_replace.h"
 #include "station/data/format.h"
 
 namespace zek {
@@ -57,35 +55,6 @@ void ReadDeviceLine(StationState& st, const std::string& line, PortListView& com
   if (st.PortComm[slot]) st.PortComm[slot]->SetCommName(name);
 }
 
-bool IsScannedFamily(const std::string& value_name) {
-  return value_name.compare(0, 11, "\\Device\\VCP") == 0 || value_name.compare(0, 16, "\\Device\\Silabser") == 0;
-}
-
-// The port can be had right now: opened without sharing, then let go.
-bool CanOpen(const std::string& com_name) {
-  OpenResult r = OpenExclusive(ResolveComName(com_name));
-  CloseExclusive(r.fd);
-  return r.fd >= 0;
-}
-
-// Written beside the old file and moved over it, so a failed write leaves
-// the old one whole.
-void ReplaceFile(const std::string& path, const std::string& text) {
-  std::string temporary = path + ".new";
-  File file(std::fopen(temporary.c_str(), "wb"), &std::fclose);
-  if (!file) throw FileError(errno, path);
-  bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-  int error = errno;
-  if (std::fclose(file.release()) != 0 && written) {
-    written = false;
-    error = errno;
-  }
-  if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return;
-  if (written) error = errno;
-  std::remove(temporary.c_str());
-  throw FileError(error, path);
-}
-
 }  // namespace
 
 uint8_t ParseDeviceCount(std::string_view line) {
@@ -116,8 +85,8 @@ void ReadConnectionIni(StationState& st, const std::string& path, PortListView& 
 
 void ScanSerialPorts(StationState& st, PortListView& combo) {
   combo.ClearItems();
-  for (const SerialCommValue& value : ReadSerialCommMap()) {
-    if (IsScannedFamily(value.name) && CanOpen(value.com_name)) combo.AddItem(value.com_name);
+  if (st.PortScan) {
+    for (const std::string& name : st.PortScan()) combo.AddItem(name);
   }
   std::vector<std::string> items = combo.Items();
   if (items.empty()) {
@@ -151,7 +120,7 @@ void SaveCOMConfigtoFile1Click(StationState& st) {
   for (size_t i = 0; i < items.size() && i < kSavedDeviceLines; ++i) {
     text += Format("Dev%d=", {static_cast<int>(i + 1)}) + items[i] + "\n";
   }
-  ReplaceFile(st.AppDir + kConnectionFileName, text);
+  ReplaceFileAtomically(st.AppDir + kConnectionFileName, text);
   st.Views.Boxes->Plain(std::string(kSaved));
 }
 

@@ -31,17 +31,18 @@ void ReadConnectionIni(StationState& st, const std::string& path, PortListView& 
 // one without a digit. One digit only: "TOTDEV=10" gives 1.
 uint8_t ParseDeviceCount(std::string_view line);
 
-// Clears the list and fills it with the FTDI and Silicon Labs ports that
-// can be opened now (a port another program holds is left out). None: the
-// box text says so and PortSlotCount stays; else PortSlotCount is their
-// number (at most the ten slots) and the text is the last item.
+// Clears the list and fills it with the ports st.PortScan lists (the FTDI
+// and Silicon Labs ports that can be opened now). None: the box text says
+// so and PortSlotCount stays; else PortSlotCount is their number (at most
+// the ten slots) and the text is the last item.
 void ScanSerialPorts(StationState& st, PortListView& combo);
 
 // The window's "save COM info" command: writes the list to AppDir's
 // "ConfigZEK.ini" (slot count, then at most five device lines) and says
 // so in a message box; with an empty list it only says there is nothing
-// to save. Raises FileError when the file cannot be written, leaving any
-// earlier file as it was.
+// to save. The file is replaced whole (ReplaceFileAtomically): a link
+// keeps leading to it and its mode carries over. Raises FileError when the
+// file cannot be written, leaving any earlier file as it was.
 void SaveCOMConfigtoFile1Click(StationState& st);
 
 }  // namespace zek

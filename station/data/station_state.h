@@ -10,6 +10,8 @@
 
 #include "station/data/clock.h"
 #include "station/data/heap_bytes.h"
+#include "station/data/link_texts.h"
+#include "station/data/port_scanner.h"
 #include "station/data/random.h"
 #include "station/data/views.h"
 
@@ -91,13 +93,13 @@ struct StationState {
   std::array<HeapBytes<kRxBufSize>, kPortSlots> PortRxBuf;
 
   // Memory images: erased (0xFF) from the start; ResetBuffers erases the
-  // first three again.
+  // first three again, each firmware load the firmware image.
   HeapBytes<kMainBufferSize> MainBuffer{0xFF};
   HeapBytes<kEepBufferSize> EepBuffer{0xFF};
   HeapBytes<kOptionBufferSize> OptionBuffer{0xFF};
   HeapBytes<kMainBufferSize> ReadMainBuffer{0xFF};
   HeapBytes<kEepBufferSize> ReadEepBuffer{0xFF};
-  HeapBytes<kFirmwareImageSize> FirmwareImage;
+  HeapBytes<kFirmwareImageSize> FirmwareImage{0xFF};
   std::array<char, 16> FirmwareVersion{};  // 8 used; all zero when none loaded
   HeapBytes<kChipConfigBlockSize> ChipConfigBlock;
 
@@ -167,6 +169,11 @@ struct StationState {
   InfoMemoView* SharedInfoMemo = &NullInfoMemo();
   StationViews Views;
   const Clock* TimeSource = &SystemClock();
+  // The edition's texts of the link layer (non-owning).
+  const LinkTexts* LinkText = &kEnglishLinkTexts;
+  // The machine's port list, as the builder of the station injects it;
+  // unset, the scan finds no port.
+  PortScanner PortScan;
 };
 
 // Binds the slots to their serial components and gauges and makes every

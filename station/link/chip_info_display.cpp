@@ -1,5 +1,6 @@
 #include "station/link/chip_info_display.h"
 
+#include <algorithm>
 #include <string>
 
 #include "station/data/format.h"
@@ -12,19 +13,11 @@ namespace zek {
 namespace {
 
 constexpr int kRowBytes = 16;
-// Data bytes each fixed display reads: up to the UID block's SECLEVEL
-// byte, the two register rows and 32 info rows, the two option rows.
-constexpr size_t kUidReplyBytes = 0x842;
-constexpr size_t kInfoReplyBytes = 544;
-constexpr size_t kOptionReplyBytes = 32;
+constexpr size_t kCheckBytes = 2;
 
 // The common frame: a failure ends the slot red with the result's text and
 // shows nothing; a success ends it blue before the rows are written.
-// A success that carries fewer data bytes than the rows print is a data
-// error: the rest of the packet area holds the request or older replies,
-// which must not be shown as the chip's data.
-bool Conclude(StationState& st, uint8_t status, int port, size_t data_bytes) {
-  if (Succeeded(status) && ReplyData(st, port, data_bytes) == nullptr) status = kResultDataError;
+bool Conclude(StationState& st, uint8_t status, int port) {
   if (!Succeeded(status)) {
     FailStep(st, status, port);
     return false;
@@ -33,14 +26,24 @@ bool Conclude(StationState& st, uint8_t status, int port, size_t data_bytes) {
   return true;
 }
 
-// `label` then `count` byte items of data bytes from `first` on. Data bytes
-// past the area print nothing, so a row never reads outside it.
-std::string ByteRow(std::string label, std::span<const uint8_t> packet, size_t first, size_t count) {
-  for (size_t k = 0; k < count; ++k) {
-    size_t at = kPacketHeaderSize + first + k;
-    if (at >= packet.size()) break;
-    label += Format("%0.2x ", {packet[at]});
-  }
+// The bytes of the decoded reply that come before its check, as far as
+// `area` reaches. A unit may send fewer data bytes than a display prints;
+// the rest of the area holds the request or older replies, never chip data.
+std::span<const uint8_t> Carried(const StationState& st, int port, std::span<const uint8_t> area) {
+  size_t length = st.PortPacketLen[port];
+  size_t end = length >= kPacketHeaderSize + kCheckBytes ? length - kCheckBytes : 0;
+  return area.first(std::min(end, area.size()));
+}
+
+// Data byte k of the reply; a byte the reply does not carry reads 0.
+uint8_t DataByte(std::span<const uint8_t> reply, size_t k) {
+  size_t at = kPacketHeaderSize + k;
+  return at < reply.size() ? reply[at] : 0;
+}
+
+// `label` then `count` byte items of data bytes from `first` on.
+std::string ByteRow(std::string label, std::span<const uint8_t> reply, size_t first, size_t count) {
+  for (size_t k = first; k < first + count; ++k) label += Format("%0.2x ", {DataByte(reply, k)});
   return label;
 }
 
@@ -49,8 +52,8 @@ bool ValidPort(int port) { return port >= 0 && port < kPortSlots; }
 }  // namespace
 
 void ShowChipUID(StationState& st, uint8_t status, int port) {
-  if (!ValidPort(port) || !Conclude(st, status, port, kUidReplyBytes)) return;
-  std::span<const uint8_t> data = st.PortPacketBuf[port].span();
+  if (!ValidPort(port) || !Conclude(st, status, port)) return;
+  std::span<const uint8_t> data = Carried(st, port, st.PortPacketBuf[port].span());
   AddPlainLine(st, ByteRow("  Read Chip 1 UID : ", data, 0, 12));
   for (uint32_t r = 0; r < 8; ++r) {
     uint32_t offset = 0x400 + kRowBytes * r;
@@ -58,14 +61,13 @@ void ShowChipUID(StationState& st, uint8_t status, int port) {
   }
   AddPlainLine(st, ByteRow("  RMASK Is : ", data, 0x800, kRowBytes));
   AddPlainLine(st, ByteRow("  WMASK Is : ", data, 0x820, kRowBytes));
-  AddPlainLine(st, Format("  IMAKS=0x%0.2x, SECLEVEL=0x%0.2x.",
-                          {data[kPacketHeaderSize + 0x840], data[kPacketHeaderSize + 0x841]}));
+  AddPlainLine(st, Format("  IMAKS=0x%0.2x, SECLEVEL=0x%0.2x.", {DataByte(data, 0x840), DataByte(data, 0x841)}));
   AddPlainLine(st, "");
 }
 
 void ShowChipInfo(StationState& st, uint8_t status, int port) {
-  if (!ValidPort(port) || !Conclude(st, status, port, kInfoReplyBytes)) return;
-  std::span<const uint8_t> data = st.PortPacketBuf[port].span();
+  if (!ValidPort(port) || !Conclude(st, status, port)) return;
+  std::span<const uint8_t> data = Carried(st, port, st.PortPacketBuf[port].span());
   for (uint32_t r = 0; r < 2; ++r)
     AddPlainLine(st, ByteRow(Format("  %0.8x: ", {0x40022000u + kRowBytes * r}), data, kRowBytes * r, kRowBytes));
   AddPlainLine(st, "");
@@ -76,20 +78,20 @@ void ShowChipInfo(StationState& st, uint8_t status, int port) {
 }
 
 void ShowChipInfoData(StationState& st, std::span<const uint8_t> packet, uint8_t status, int port) {
-  if (!ValidPort(port)) return;
+  if (!ValidPort(port) || !Conclude(st, status, port)) return;
   // Only whole rows, and only as many as the packet area holds.
   size_t rows = st.InfoSize / kRowBytes;
   size_t room = packet.size() > kPacketHeaderSize ? (packet.size() - kPacketHeaderSize) / kRowBytes : 0;
   if (rows > room) rows = room;
-  if (!Conclude(st, status, port, rows * kRowBytes)) return;
+  std::span<const uint8_t> data = Carried(st, port, packet);
   AddPlainLine(st, Format("> Read Chip %d Infomation Data : ", {port + 1}));
   for (size_t r = 0; r < rows; ++r)
-    AddPlainLine(st, ByteRow(Format("  0x%0.2x0:", {r}), packet, kRowBytes * r, kRowBytes));
+    AddPlainLine(st, ByteRow(Format("  0x%0.2x0:", {r}), data, kRowBytes * r, kRowBytes));
 }
 
 void ShowOptionBytes(StationState& st, uint8_t status, int port) {
-  if (!ValidPort(port) || !Conclude(st, status, port, kOptionReplyBytes)) return;
-  std::span<const uint8_t> data = st.PortPacketBuf[port].span();
+  if (!ValidPort(port) || !Conclude(st, status, port)) return;
+  std::span<const uint8_t> data = Carried(st, port, st.PortPacketBuf[port].span());
   st.SharedInfoMemo->AppendLine("");
   st.SharedInfoMemo->AppendLine(Format("> Read Chip %d Option Byte data as below : ", {port + 1}));
   for (uint32_t r = 0; r < 2; ++r) {

@@ -1,5 +1,9 @@
 #pragma once
 // Chip information replies shown in the information log (states 37, 39).
+// A success (0 or 6) is shown whatever the reply's length: rows print the
+// data bytes the decoded reply carries (PortPacketLen[port]) and 00 for
+// every byte it does not carry. ShowChipInfoData takes the packet area;
+// its rows never reach past it.
 
 #include <cstdint>
 #include <span>

@@ -107,10 +107,10 @@ void LoadFirmwareBytes(StationState& st, std::span<const uint8_t> file, const st
     Refuse(st, name, Format("it is longer than %d bytes!", {st.FirmwareImage.size()}));
     return;
   }
-  // A fresh buffer for each load, so no byte of an earlier file lingers
-  // in the blocks sent to a unit.
+  // An erased buffer for each load, so no byte of an earlier file lingers
+  // in the blocks sent to a unit and blocks past the file carry 0xFF.
   uint8_t* image = st.FirmwareImage.data();
-  std::fill(std::copy(file.begin(), file.end(), image), st.FirmwareImage.end(), 0);
+  std::fill(std::copy(file.begin(), file.end(), image), st.FirmwareImage.end(), 0xFF);
 
   SummingReader in(image);
   if (!TagMatches(in)) return;
@@ -139,12 +139,14 @@ void LoadFirmwareBytes(StationState& st, std::span<const uint8_t> file, const st
 void LoadFirmwareFile(StationState& st, const std::string& path) {
   st.FirmwareOK = 0;
   st.FirmwareVersion.fill(0);
+  // A file that cannot be read is one that does not load: start-up goes on
+  // with the port list and the unit search.
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!file) throw FileError(errno, path);
+  if (!file) return Refuse(st, path, "it cannot be read (" + FileErrorText(errno) + ")!");
   // One byte more than the image holds tells a file that is too long.
   std::vector<uint8_t> bytes(st.FirmwareImage.size() + 1);
   size_t n = std::fread(bytes.data(), 1, bytes.size(), file.get());
-  if (std::ferror(file.get())) throw FileError(errno, path);
+  if (std::ferror(file.get())) return Refuse(st, path, "it cannot be read (" + FileErrorText(errno) + ")!");
   bytes.resize(n);
   LoadFirmwareBytes(st, bytes, path);
 }

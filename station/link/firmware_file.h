@@ -27,8 +27,10 @@ inline constexpr size_t kFirmwareImageOffset = kFirmwareKeyTableOffset + kFirmwa
 inline constexpr size_t kFirmwareTailSize = 876;
 inline constexpr uint8_t kFirmwareTagMask = 0x4B;
 
-// Reads the file and loads it as LoadFirmwareBytes does. Raises FileError
-// when the file cannot be opened or read (FirmwareOK is then 0).
+// Reads the file and loads it as LoadFirmwareBytes does. A file that
+// cannot be opened or read (missing, a folder, no permission, a read
+// error) does not load: FirmwareOK 0 and an information line with the
+// reason; nothing is raised.
 void LoadFirmwareFile(StationState& st, const std::string& path);
 
 // Loads a firmware file's bytes: FirmwareOK 1 only when the tag reads

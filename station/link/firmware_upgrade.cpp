@@ -87,7 +87,7 @@ void StartFirmwareUpgrade(StationState& st, uint8_t slot) {
   gauge.SetProgress(2);
   gauge.SetMax(st.PortBlockCount[slot]);
   gauge.SetColor(kGaugeBlue);
-  AddInfoLine(st, Format("Start to Upgrade Programmer %ds Firmware......", {slot + 1}));
+  AddInfoLine(st, Format(st.LinkText->UpgradeStarted, {slot + 1}));
   SendFirmwareBlock(st, 0, slot);
 }
 
@@ -106,7 +106,7 @@ void HandleUpgradeReply(StationState& st, uint8_t status, uint8_t slot) {
   }
   st.PortUpgrading[slot] = 0;
   SendUpgradeFinish(st, slot);
-  AddInfoLine(st, Format("Programmer %ds Firmware Fpgrade Completed!", {slot + 1}));
+  AddInfoLine(st, Format(st.LinkText->UpgradeCompleted, {slot + 1}));
   EndProgress(st, false, slot);
 }
 
@@ -115,7 +115,7 @@ void FirmWareGradeXClick(StationState& st) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) {
     st.FirmwareOK = 0;
-    st.Views.Boxes->Plain("File \"" + path + "\"Not Found, Please Confirm!");
+    st.Views.Boxes->Plain(st.LinkText->FileMissingBefore + path + st.LinkText->FileMissingAfter);
     return;
   }
   if (st.FirmwareOK != 1 || st.DevicesFound == 0) {

@@ -45,19 +45,34 @@ bool ExtractRxFrame(StationState& st, int port, uint16_t& position, uint16_t& fr
   return ExtractRxFrame(pending, st.PortFrameBuf[port].span(), position, frame_length);
 }
 
-void CutPendingFrames(StationState& st, int port, const FrameSink& sink) {
-  uint16_t position = 0;
-  uint16_t keep = 0;
-  uint16_t frame_length = 0;
-  for (;;) {
-    keep = position;
-    if (!ExtractRxFrame(st, port, position, frame_length)) break;
-    sink(frame_length);
-  }
+namespace {
+
+// Moves the bytes from `keep` on to the front of the slot's buffer.
+void KeepTail(StationState& st, int port, uint16_t keep) {
   // A handler may have cleared the pending bytes meanwhile.
   uint16_t remaining = keep < st.PortRxLen[port] ? static_cast<uint16_t>(st.PortRxLen[port] - keep) : 0;
   if (remaining > 0) std::memmove(st.PortRxBuf[port].data(), st.PortRxBuf[port].data() + keep, remaining);
   st.PortRxLen[port] = remaining;
+}
+
+}  // namespace
+
+void CutPendingFrames(StationState& st, int port, const FrameSink& sink) {
+  uint16_t position = 0;
+  uint16_t keep = 0;  // past the last frame handed on
+  uint16_t frame_length = 0;
+  try {
+    while (ExtractRxFrame(st, port, position, frame_length)) {
+      keep = position;
+      sink(frame_length);
+    }
+  } catch (...) {
+    // A frame handed on is never kept, even when its handler failed (a log
+    // save that cannot write): the next chunk would hand it on again.
+    KeepTail(st, port, keep);
+    throw;
+  }
+  KeepTail(st, port, keep);
 }
 
 }  // namespace zek

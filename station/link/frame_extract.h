@@ -26,7 +26,8 @@ using FrameSink = std::function<void(uint16_t frame_length)>;
 
 // Cuts every complete frame of the slot's pending bytes and hands it to
 // sink, then keeps the unfinished tail (everything after the last complete
-// frame) at the front of PortRxBuf[port].
+// frame) at the front of PortRxBuf[port]. When sink throws, the bytes after
+// the frame it was given are kept the same way and the error goes on.
 void CutPendingFrames(StationState& st, int port, const FrameSink& sink);
 
 }  // namespace zek

@@ -12,7 +12,9 @@ namespace zek {
 // hands every complete frame to discovery or to reply handling. A chunk
 // that would overflow the buffer first drops the pending bytes before
 // their last delimiter (only noise can be that long), or all of them when
-// even the frame opened there cannot fit.
+// even the frame opened there cannot fit. An error a frame's handler raises
+// (a failed log save) reaches the caller after the frames not yet handled
+// are kept, so no frame is handled twice.
 void LineCommReceiveData(StationState& st, int port, const uint8_t* buffer, uint16_t length);
 
 // Closes the slot's failed port and drops the first entry of the port list.

@@ -91,8 +91,11 @@ int CheckTextReply(std::span<const uint8_t> packet, std::string& expected, int t
 
 void HandleIdentityReply(StationState& st, uint16_t frame_count, int port) {
   uint16_t length = 0;
-  if (SlipDecode(st.PortFrameBuf[port].span(), st.PortPacketBuf[port].span(), length, frame_count) != 0) return;
-  std::span<const uint8_t> packet = st.PortPacketBuf[port].span();
+  const uint8_t decoded = SlipDecode(st.PortFrameBuf[port].span(), st.PortPacketBuf[port].span(), length, frame_count);
+  st.PortPacketLen[port] = length;
+  if (decoded != 0) return;
+  // Only the decoded bytes: the rest of the area holds older packets.
+  std::span<const uint8_t> packet = st.PortPacketBuf[port].span().first(length);
   if (packet[0] == 0xFD) {
     HandleInfoPacket(st, static_cast<uint8_t>(port));
     return;
@@ -128,7 +131,13 @@ void BitBtnFreshClick(StationState& st) {
 
 void BitBtnFindCOMClick(StationState& st) {
   st.DevicesFound = 0;
-  for (int slot = 0; slot < st.PortSlotCount && slot < kPortSlots; ++slot) {
+  std::vector<std::string> items = st.Views.ComboBoxCOM->Items();
+  int count = std::min<int>(static_cast<int>(items.size()), kPortSlots);
+  // The list may name more ports than there are slots in use (a saved
+  // list read back with a smaller count): every slot the search opens is
+  // closed first, or its open would fail.
+  int reset = std::max<int>(std::min<int>(st.PortSlotCount, kPortSlots), count);
+  for (int slot = 0; slot < reset; ++slot) {
     st.PortRxLen[slot] = 0;
     st.PortBusy[slot] = 0;
     GaugeView& gauge = Gauge(st, slot);
@@ -137,8 +146,6 @@ void BitBtnFindCOMClick(StationState& st) {
     gauge.SetColor(kGaugeBlue);
     if (st.PortComm[slot] != nullptr && st.PortComm[slot]->IsOpen()) st.PortComm[slot]->ClosePort();
   }
-  std::vector<std::string> items = st.Views.ComboBoxCOM->Items();
-  int count = std::min<int>(static_cast<int>(items.size()), kPortSlots);
   for (int i = 0; i < count; ++i) {
     st.PortTimeout[i] = 500;
     st.PortConnected[i] = 0;

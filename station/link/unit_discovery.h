@@ -32,15 +32,18 @@ int CheckIdentityReply(const StationState& st, std::span<const uint8_t> packet, 
 // 0 accepted (reply text into `expected`), 15 not such a reply, 31 mismatch.
 int CheckTextReply(std::span<const uint8_t> packet, std::string& expected, int text_offset = kIdentityTextOffset);
 
-// A frame cut on a port whose unit is not identified yet.
+// A frame cut on a port whose unit is not identified yet. Only the decoded
+// bytes are examined; PortPacketLen[port] records their count.
 void HandleIdentityReply(StationState& st, uint16_t frame_count, int port);
 
 // The logic of "Fresh Device" up to the gauge layout, which the window does:
 // closes every slot's port, clears the list and reloads it.
 void BitBtnFreshClick(StationState& st);
 
-// "Find Device": opens every listed port and queries it. A port that cannot
-// be opened raises the serial component's error; later items are skipped.
+// "Find Device": opens every listed port and queries it. Every slot below
+// PortSlotCount or the number of listed ports (at most ten) is reset and
+// closed first. A port that cannot be opened raises the serial component's
+// error; later items are skipped.
 void BitBtnFindCOMClick(StationState& st);
 
 }  // namespace zek

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "station/data/link_texts.h"
 #include "station/data/station_state.h"
 #include "station/window/edition_texts.h"
 #include "station/window/qt_views.h"
@@ -45,6 +46,9 @@ class TConfigSNForm;
 class TKelpraCfgForm;
 class TChipSelectForm;
 class TBS32xOptBytFrm;
+struct ChipSetupRow;
+
+class HexGridModel;
 
 // The six dialogs, created once by the program after the main window.
 struct StationDialogs {
@@ -150,6 +154,19 @@ class TProgramZEKFrm : public QMainWindow {
   void ShowEepBuffer();
   void ShowReadMainData();
   void ShowReadEepData();
+  // The EEP cell editor. Rows count the header row as 0, so the first data
+  // row is row 1; column 0 is the address and 17 the text.
+  void EEPViewSelectCell(int column, int row);
+  void EEPViewMouseDown(int x, int y);
+  void EEPViewDblClick();
+  void FillCurrent1Click();
+  void BitBtn2Click();
+  void BitBtn3Click();
+  // The models behind HexViewer, EEPView, StringGridRdMF and StringGridRdEE.
+  HexGridModel& MainGrid();
+  HexGridModel& EepGrid();
+  HexGridModel& ReadMainGrid();
+  HexGridModel& ReadEepGrid();
 
   // --- Saving buffers and EEPROM files ---
   void FileSaveBtnClick();
@@ -214,6 +231,8 @@ class TProgramZEKFrm : public QMainWindow {
   QFrame* PanelEdit;
   QLineEdit* EditEEP;
   QPushButton *BitBtn2, *BitBtn3;
+  // The EEP grid's pop-up menu.
+  QAction *LoadEEPDataFmFile = nullptr, *SaveEEpDatatoFile1 = nullptr, *FillCurrent1 = nullptr;
   // Status bar.
   QStatusBar* StatusBar1;
   // Timers.
@@ -254,9 +273,24 @@ class TProgramZEKFrm : public QMainWindow {
 
   // Timers and the command line: the benchmarks' view of the 10 ms timer.
   std::unique_ptr<TickProbe> tick_probe_;
+  // Chip-dependent set-up (main_form_chip.cpp): the class row's buttons,
+  // speed and groups.
+  void ApplyChipClassRow(const ChipSetupRow& row);
+
+  // Images and buffer views (main_form_images.cpp, main_form_eep_editor.cpp).
+  void MakeHexGrids();
+  void BindEepEditor();
+  bool EepTabVisible() const;
+  HexGridModel* main_grid_ = nullptr;
+  HexGridModel* eep_grid_ = nullptr;
+  HexGridModel* read_main_grid_ = nullptr;
+  HexGridModel* read_eep_grid_ = nullptr;
+  int eep_column_ = 0, eep_row_ = 0;  // the selected cell of EEPView
+  int eep_mouse_x_ = 0, eep_mouse_y_ = 0;
 
   StationState& st_;
   const EditionTexts& tx_;
+  LinkTexts link_texts_;
   MainFormOptions options_;
   DialogRunner* runner_;
   std::unique_ptr<FileDialogs> own_files_;

@@ -19,6 +19,7 @@
 #include <QToolButton>
 
 #include "serial/comm_component.h"
+#include "serial/unit_port_scan.h"
 #include "station/window/error_handler.h"
 #include "station/window/main_form.h"
 #include "station/window/radio_group.h"
@@ -371,6 +372,10 @@ void TProgramZEKFrm::BindViews() {
   info_panel_ = std::make_unique<QtInfoPanel>(InfoPanel);
   port_list_ = std::make_unique<QtPortList>(ComboBoxCOM);
   read_back_ = std::make_unique<FormReadBack>(*this);
+  link_texts_ = LinkTexts{tx_[Tx::UpgradeStartLine], tx_[Tx::UpgradeDoneLine], tx_[Tx::FileMissingPrefix],
+                         tx_[Tx::FileMissingSuffix]};
+  st_.LinkText = &link_texts_;
+  st_.PortScan = ListUnitPorts;
   st_.Views.Boxes = boxes_.get();
   st_.Views.Beeper = beeper_.get();
   st_.Views.ViewPageCtrl = pages_.get();

@@ -1,16 +1,112 @@
 // Chip selection and the chip-dependent set-up of the window.
 
+#include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <algorithm>
+#include <vector>
 
 #include "station/data/chip_memory_map.h"
+#include "station/data/chip_window_setup.h"
+#include "station/data/format.h"
 #include "station/data/option_block.h"
+#include "station/window/chip_select_form.h"
 #include "station/window/dialogs.h"
 #include "station/window/main_form.h"
 
 namespace zek {
 
-void TProgramZEKFrm::DevButtonClick() {}
-void TProgramZEKFrm::MCUNameEditChange() {}
+void TProgramZEKFrm::DevButtonClick() {
+  const bool accepted = Runner().Run(*dialogs_.ChipSelectForm) == QDialog::Accepted;
+  if (!st_.ChipSelected) return;
+  // Re-deriving the map refills the option image; after Cancel the option
+  // bytes the operator set (or a project brought) stay as they were.
+  std::vector<uint8_t> options;
+  if (!accepted) options.assign(st_.OptionBuffer.begin(), st_.OptionBuffer.end());
+  SetMemoryMap(st_);
+  if (!accepted) std::copy(options.begin(), options.end(), st_.OptionBuffer.begin());
+  MCUNameEdit->setText(QString::fromStdString(st_.ChipName));
+}
+
+void TProgramZEKFrm::MCUNameEditChange() {
+  st_.EepEdited = 0;
+  st_.ChipSelected = 1;
+  const bool has_eep = st_.EepSize > 0;
+  for (QCheckBox* box : {ChkBoxPrgInf, ChkBoxErsInf}) {
+    box->setEnabled(false);
+    box->setChecked(false);
+  }
+  // A hidden EEP box must not keep asking for EEP steps the operator cannot
+  // see, on a chip that has no EEP.
+  for (QCheckBox* box : {ChkBoxErsEE, ChkBoxPrgEE}) {
+    box->setVisible(has_eep);
+    if (!has_eep) box->setChecked(false);
+  }
+  ButtonCFG->setVisible(false);
+  ChkBoxErsInf->setText(QString::fromUtf8(tx_[Tx::ChkBoxErsInf]));
+  ChkBoxPrgInf->setText(QString::fromUtf8(tx_[Tx::ChkBoxPrgInf]));
+  ReadChipOption1->setVisible(false);
+  WriteChipOption1->setVisible(false);
+  LabelSCKSEL->setVisible(true);
+  ComBoxSpdCLK->setVisible(true);
+
+  AddInfoLine(Format("Chip \"%S\" is selectd", {MCUNameEdit->text().toStdString()}));
+  if (st_.ChipClassCode == 0x40) st_.Views.Boxes->Plain(tx_.S(Tx::BoardNote));
+  ApplyChipClassRow(ChipSetupFor(st_.ChipClassCode));
+
+  WriteChipEepData1->setVisible(has_eep);
+  ReadChipEepData1->setVisible(has_eep);
+  ViewPageCtrl->setTabVisible(ViewPageCtrl->indexOf(TabSheetEep), has_eep);
+  ReadChipInfoMemory1->setVisible(st_.InfoSize > 0);
+
+  AddInfoLine(ChipSizeLine(st_.ChipClassCode, st_.FlashSizeKB, st_.EepSize));
+  if (ShowsOptionDump(st_.ChipClassCode)) ShowOptionDump(st_);
+}
+
+// Controls a row does not name keep what an earlier step or chip gave them.
+void TProgramZEKFrm::ApplyChipClassRow(const ChipSetupRow& row) {
+  SpdBtnErase->move(row.EraseLeft, SpdBtnErase->y());
+  SpdBtnVerify->move(row.VerifyLeft, SpdBtnVerify->y());
+  AutoSpdBtn->move(row.AutoLeft, AutoSpdBtn->y());
+  ComBoxSpdCLK->setCurrentIndex(row.SpeedIndex);
+  for (QToolButton* button : {SpeedButtonRD, SpdBtnErase, SpdBtnProg}) button->setVisible(row.ChipButtonsShown);
+
+  const bool has_eep = st_.EepSize > 0;
+  switch (row.Kind) {
+    case ChipSetupKind::NvrParts:
+      ChkBoxErsEE->setEnabled(has_eep);
+      ChkBoxPrgEE->setEnabled(has_eep);
+      break;
+    case ChipSetupKind::OptionMenus:
+      ReadChipOption1->setVisible(true);
+      WriteChipOption1->setVisible(true);
+      break;
+    case ChipSetupKind::InfoBlock:
+      ChkBoxErsInf->setEnabled(true);
+      ChkBoxPrgInf->setEnabled(true);
+      break;
+    case ChipSetupKind::OptionBytes:
+      for (QCheckBox* box : {ChkBoxErsEE, ChkBoxPrgEE}) {
+        box->setVisible(false);
+        box->setChecked(false);
+      }
+      ButtonCFG->setVisible(true);
+      ChkBoxErsInf->setVisible(true);
+      ChkBoxPrgInf->setVisible(true);
+      ChkBoxErsInf->setEnabled(false);
+      ChkBoxPrgInf->setEnabled(true);
+      ChkBoxErsInf->setText(QString::fromUtf8(tx_[Tx::EraseOptionData]));
+      ChkBoxPrgInf->setText(QString::fromUtf8(tx_[Tx::WriteOptionData]));
+      ReadChipOption1->setVisible(true);
+      WriteChipOption1->setVisible(true);
+      break;
+  }
+}
 
 void TProgramZEKFrm::ButtonCFGClick() {
   // Closing the dialog by its close box still re-decides the write.

@@ -37,8 +37,11 @@ class DesktopDialogs : public FileDialogs {
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QStringList filters = QtFilters(spec.Filter);
     dialog.setNameFilters(filters);
-    QString ext = QString::fromStdString(spec.DefaultExt);
+    if (spec.FilterIndex >= 1 && spec.FilterIndex <= filters.size()) dialog.selectNameFilter(filters[spec.FilterIndex - 1]);
+    // "*.Hex;*.S1*;*.Bin" proposes its first extension.
+    QString ext = QString::fromStdString(spec.DefaultExt).section(';', 0, 0);
     ext.remove("*.");
+    if (ext.contains('*')) ext.clear();
     if (!ext.isEmpty()) dialog.setDefaultSuffix(ext);
     if (!spec.FileName.empty()) dialog.selectFile(QString::fromStdString(spec.FileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

@@ -26,6 +26,7 @@ struct FileDialogSpec {
   std::string Filter;  // "Name (*.ext)|*.ext|..." pairs as the form stores them
   std::string DefaultExt;
   std::string FileName;  // proposed name, may be empty
+  int FilterIndex = 1;   // 1-based filter chosen when the dialog opens
 };
 
 struct FileDialogAnswer {

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "serial/exclusive_open.h"
+#include "serial/unit_port_scan.h"
 #include "station/data/errors.h"
 #include "station/data/port_list_model.h"
 #include "tests/support/fake_views.h"
@@ -105,6 +106,35 @@ TEST_F(ConnectionFile, AFailedWriteLeavesTheOldFileWhole) {
   EXPECT_TRUE(fs.boxes.shown.empty());
 }
 
+// An operator's set-up: the file a link into a shared folder, readable by
+// the owner's group only. A save replaces what the link points to, keeps
+// the link, and keeps the file's permissions.
+TEST_F(ConnectionFile, ASaveThroughALinkReplacesItsTargetAndKeepsTheMode) {
+  fs::create_directory(dir / "shared");
+  const fs::path target = dir / "shared" / "stations.ini";
+  std::ofstream(target) << "[Connection]\nTotDev=1\nDev1=COM4\n";
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("shared/stations.ini", dir / kConnectionFileName);
+  Save({"COM8"});
+  EXPECT_TRUE(fs::is_symlink(dir / kConnectionFileName));
+  EXPECT_EQ(fs::read_symlink(dir / kConnectionFileName), "shared/stations.ini");
+  EXPECT_EQ(ReadFile(target), "[Customers]\nCustomer=AUTO\n[Connection]\nTotDev=1\nDev1=COM8\n");
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_FALSE(fs::exists(dir / "shared" / "stations.ini.new"));
+}
+
+TEST_F(ConnectionFile, ASaveKeepsThePlainFilesMode) {
+  for (fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
+                         fs::perms::owner_all | fs::perms::group_all | fs::perms::others_read}) {
+    WriteIni("[Connection]\n");
+    fs::permissions(dir / kConnectionFileName, mode);
+    Save({"COM2"});
+    EXPECT_FALSE(fs::is_symlink(dir / kConnectionFileName));
+    EXPECT_EQ(fs::status(dir / kConnectionFileName).permissions(), mode);
+    EXPECT_EQ(ReadFile(dir / kConnectionFileName), "[Customers]\nCustomer=AUTO\n[Connection]\nTotDev=1\nDev1=COM2\n");
+  }
+}
+
 // The reader, on files as an operator may have edited them.
 struct IniCase {
   const char* name;
@@ -187,12 +217,41 @@ TEST(ParseDeviceCount, ReadsOneDigitFromTheSixthCharacter) {
   for (const auto& [line, count] : cases) EXPECT_EQ(ParseDeviceCount(line), count) << line;
 }
 
+// The scan lists what the injected scanner lists, in its order; the list
+// sorts it and the slot count stops at ten.
+TEST_F(ConnectionFile, TheScanTakesThePortsItsScannerLists) {
+  int calls = 0;
+  Names listed = {"COM9", "COM12", "COM3"};
+  fs.st.PortScan = [&] {
+    ++calls;
+    return listed;
+  };
+  fs.st.PortComName[0] = "COM5";
+  ScanSerialPorts(fs.st, list);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(list.Items(), (Names{"COM12", "COM3", "COM9"}));
+  EXPECT_EQ(fs.st.PortSlotCount, 3);
+  EXPECT_EQ(list.Text(), "COM9");
+  EXPECT_EQ(fs.st.PortComName[0], "COM5");
+  listed.clear();
+  for (int i = 1; i <= 11; ++i) listed.push_back("COM" + std::to_string(i));
+  ScanSerialPorts(fs.st, list);
+  EXPECT_EQ(fs.st.PortSlotCount, 10);
+  // A station built without a scanner finds no port.
+  fs.st.PortScan = nullptr;
+  ScanSerialPorts(fs.st, list);
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.Text(), "无可用的串口");
+  EXPECT_EQ(fs.st.PortSlotCount, 10);
+}
+
 // A fake sysfs: tty entries with a driver link and a device number; the
 // device numbers are those of real pseudo-terminals, which the scan opens
 // through $ZEK_COM_DIR links.
 class PortScan : public ConnectionFile {
  protected:
   PortScan() {
+    fs.st.PortScan = ListUnitPorts;  // as the window injects it
     ::setenv("ZEK_SYSFS_ROOT", (dir / "sys").c_str(), 1);
     ::setenv("ZEK_COM_DIR", (dir / "com").c_str(), 1);
     fs::create_directories(dir / "sys" / "class" / "tty");

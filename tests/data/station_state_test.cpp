@@ -61,6 +61,7 @@ TEST(StationState, StartsWithTheStartUpSettings) {
   for (const auto* image : {st.EepBuffer.data(), st.ReadEepBuffer.data()})
     EXPECT_TRUE(std::all_of(image, image + 0x8000, [](uint8_t b) { return b == 0xFF; }));
   EXPECT_TRUE(std::all_of(st.OptionBuffer.begin(), st.OptionBuffer.end(), [](uint8_t b) { return b == 0xFF; }));
+  EXPECT_TRUE(std::all_of(st.FirmwareImage.begin(), st.FirmwareImage.end(), [](uint8_t b) { return b == 0xFF; }));
   EXPECT_EQ(st.EepBuffer.size(), 0x8000u);
   EXPECT_EQ(st.OptionBuffer.size(), 0x400u);
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "serial/unit_port_scan.h"
 #include "station/data/byte_sums.h"
 #include "station/data/format.h"
 #include "station/data/info_lines.h"
@@ -92,6 +93,7 @@ StationRig::StationRig() {
   }
   InitPortTables(fs.st, ports, gauges);
   fs.st.Views.ComboBoxCOM = &port_list;
+  fs.st.PortScan = ListUnitPorts;  // the serial layer's scan, as the window injects it
   fs.st.PortSlotCount = kPortSlots;
 }
 

@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <vector>
 
 #include "filelib/intel_hex_loaders.h"
 #include "filelib/srecord_loaders.h"
+#include "filelib/text_loaders.h"
 #include "tests/filelib/filelib_test_support.h"
 #include "tests/filelib/image_buffer.h"
 #include "tests/filelib/record_lines.h"
@@ -180,14 +182,39 @@ TEST(LoaderFrameTest, LineCountWrapsAtSixteenBits) {
   EXPECT_EQ(r.box.asked, std::vector<std::string>{"Line 2 Data Error : 1."});
 }
 
+// Lines longer than 255 characters are read whole: a line cut there, or
+// split into two, would lose data or report a bad record.
 TEST(LoaderFrameTest, LongLineIsReadWhole) {
+  const std::vector<uint8_t> data = Ramp(255, 0x10);
+  const std::string record = IntelLine(0, 0x100, data);
+  ASSERT_EQ(record.size(), 521u);
+  ImageBuffer image;
+  const std::string text = record + "\n:00000001FF\n";
+  rhb::MemorySource source(text);
   LoadRun r;
-  std::string text(100000, 'x');
-  text += "\n" + IntelLine(0, 0x30, {1}) + "\n";
-  LoadHexText(text, rhb::kExeOpenFile_HEX_RoutAndRT, 0, {}, r);
-  EXPECT_EQ(r.result, 1);
-  LoadHexText(std::string(100000, ' ') + IntelLine(0, 0x30, {1}), rhb::kExeOpenFile_HEX_RoutAndRT, 0, {}, r);
-  EXPECT_EQ(r.result, 1);
+  rhb::LoadTarget t{image.data(), 0, &r.start, &r.end, nullptr};
+  EXPECT_EQ(rhb::SilentResult(rhb::LoadHex(source, rhb::kExeOpenFile_HEX_RoutAndRT, t, r.box)), 0);
+  EXPECT_EQ(r.start, 0x100u);
+  EXPECT_EQ(r.end, 0x1FEu);
+  EXPECT_EQ(image.At(0x100, 255), data);
+  EXPECT_EQ(image.Changed(), static_cast<size_t>(std::count_if(data.begin(), data.end(), [](uint8_t b) {
+              return b != kUntouched;
+            })));
+
+  // A TI-430 line of 300 pairs, 900 characters.
+  std::string pairs;
+  for (int i = 0; i < 300; ++i) pairs += HexByte(static_cast<uint8_t>(i * 7)) + " ";
+  ImageBuffer ti;
+  const std::string ti_text = "@1000\n" + pairs + "\nq\n";
+  rhb::MemorySource ti_source(ti_text);
+  uint32_t start = 0, end = 0;
+  rhb::LoadTi430Text(ti_source, ti.data(), &start, &end);
+  std::vector<uint8_t> expected;
+  for (int i = 0; i < 300; ++i) expected.push_back(static_cast<uint8_t>(i * 7));
+  EXPECT_EQ(ti.At(0x1000, 300), expected);
+  EXPECT_EQ(ti.Changed(), static_cast<size_t>(std::count_if(expected.begin(), expected.end(), [](uint8_t b) {
+              return b != kUntouched;
+            })));
 }
 
 // Gives its text, then fails the next read.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -210,14 +211,14 @@ TEST_F(FirmwareFileFixture, ALaterLoadLeavesNothingOfAnEarlierOne) {
   std::vector<uint8_t> file = BuildFirmwareFile(small);
   Load(file);
   ASSERT_EQ(fs.st.FirmwareOK, 1);
-  for (size_t i = file.size(); i < fs.st.FirmwareImage.size(); ++i) ASSERT_EQ(fs.st.FirmwareImage[i], 0) << i;
+  for (size_t i = file.size(); i < fs.st.FirmwareImage.size(); ++i) ASSERT_EQ(fs.st.FirmwareImage[i], 0xFF) << i;
 }
 
 struct FileOnDisk : FirmwareFileFixture {
   void SetUp() override {
     path = (std::filesystem::temp_directory_path() / ("zek_fwr_" + std::to_string(::getpid()) + ".FWR")).string();
   }
-  void TearDown() override { std::filesystem::remove(path); }
+  void TearDown() override { std::filesystem::remove_all(path); }
   std::string path;
 };
 
@@ -242,10 +243,34 @@ TEST_F(FileOnDisk, AFileLongerThan64KiBIsRefusedByItsPath) {
             "> 10:15:02 Firmware file \"" + path + "\" refused: it is longer than 65536 bytes!");
 }
 
-TEST_F(FileOnDisk, AMissingFileRaisesAFileError) {
-  fs.st.FirmwareOK = 1;
-  EXPECT_THROW(LoadFirmwareFile(fs.st, path + ".none"), FileError);
-  EXPECT_EQ(fs.st.FirmwareOK, 0);
+// A file that cannot be read loads nothing, says why, and lets start-up
+// go on: a missing file, a folder of that name, a read that fails.
+TEST_F(FileOnDisk, AnUnreadableFileIsNotLoadedAndSaysWhy) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::string&)> make;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"missing", [](const std::string&) {}, "File not found"},
+      {"folder", [](const std::string& p) { std::filesystem::create_directory(p); }, "Invalid file name"},
+      {"read error", [](const std::string& p) { std::filesystem::create_symlink("/proc/self/mem", p); },
+       "I/O error"},
+  };
+  for (const Case& c : cases) {
+    fs.memo.lines.clear();
+    std::filesystem::remove_all(path);
+    c.make(path);
+    fs.st.FirmwareOK = 1;
+    fs.st.FirmwareVersion[0] = 'V';
+    EXPECT_NO_THROW(LoadFirmwareFile(fs.st, path)) << c.name;
+    EXPECT_EQ(fs.st.FirmwareOK, 0) << c.name;
+    EXPECT_EQ(fs.st.FirmwareVersion[0], 0) << c.name;
+    EXPECT_EQ(fs.memo.lines,
+              std::vector<std::string>{"> 10:15:02 Firmware file \"" + path + "\" refused: it cannot be read (" +
+                                       c.reason + ")!"})
+        << c.name;
+  }
 }
 
 }  // namespace

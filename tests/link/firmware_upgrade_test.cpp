@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,13 @@ struct CountCase {
 };
 
 class BlockCounts : public UpgradeFixture, public ::testing::WithParamInterface<CountCase> {};
+
+constexpr LinkTexts kChineseTexts{
+    .UpgradeStarted = "开始升级编程器%d的固件......",
+    .UpgradeCompleted = "编程器%d固件升级成功！",
+    .FileMissingBefore = "文件\"",
+    .FileMissingAfter = "\"没有找到，请确认！",
+};
 
 TEST_P(BlockCounts, StartSetsTheSlotUpAndSendsBlockZero) {
   fs.st.FirmwareEndAddress = GetParam().end;
@@ -220,6 +228,37 @@ TEST_F(UpgradeFixture, AUnitRebuildsTheImageOfTheLoadedFile) {
   for (size_t i = 0; i < r.image.size(); ++i) ASSERT_EQ(rebuilt[i], i % 4 == 3 ? 0 : r.image[i]) << i;
 }
 
+// The image area starts erased and is erased again before each load, so
+// blocks reaching past the file's end carry 0xFF, as a unit's flash does.
+TEST_F(UpgradeFixture, BlocksPastTheFilesEndCarryErasedBytes) {
+  for (bool earlier_load : {false, true}) {
+    testing::FakeStation fresh;
+    fresh.ports[kSlot].open = true;
+    if (earlier_load) {
+      testing::FirmwareRecipe big;
+      for (size_t i = 0; i < 20000; ++i) big.image.push_back(static_cast<uint8_t>(i));
+      LoadFirmwareBytes(fresh.st, testing::BuildFirmwareFile(big), "DKxLumZEK.FWR");
+    }
+    testing::FirmwareRecipe r;
+    r.end_address = 0x2FFF;  // three blocks: 6144 bytes
+    r.image = {1, 2, 3, 4};
+    const std::vector<uint8_t> file = testing::BuildFirmwareFile(r);
+    ASSERT_LT(file.size(), 3 * kFirmwareBlockBytes);
+    LoadFirmwareBytes(fresh.st, file, "DKxLumZEK.FWR");
+    ASSERT_EQ(fresh.st.FirmwareOK, 1);
+    StartFirmwareUpgrade(fresh.st, kSlot);
+    HandleUpgradeReply(fresh.st, 6, kSlot);
+    HandleUpgradeReply(fresh.st, 6, kSlot);
+    ASSERT_EQ(fresh.ports[kSlot].sent.size(), 3u);
+    auto last = testing::DescrambleFirmwareBlock(Decode(fresh.ports[kSlot].sent[2]));
+    ASSERT_TRUE(last.has_value());
+    for (size_t i = file.size(); i < 3 * kFirmwareBlockBytes; ++i) {
+      size_t at = i - 2 * kFirmwareBlockBytes;
+      ASSERT_EQ((*last)[at], i % 4 == 3 ? 0 : 0xFF) << "image byte " << i << (earlier_load ? " after a load" : "");
+    }
+  }
+}
+
 // The menu command over a scratch program folder.
 struct MenuFixture : UpgradeFixture {
   void SetUp() override {
@@ -282,6 +321,56 @@ TEST_F(MenuFixture, MoreFoundThanSlotsStopsAtTheLastSlot) {
   FirmWareGradeXClick(fs.st);
   for (auto& port : fs.ports) EXPECT_EQ(port.sent.size(), 1u);
   EXPECT_EQ(fs.st.PortState[10], 0);
+}
+
+// The edition's texts: an upgrade with a missing file, then one that runs
+// through, then a failed one, logged and shown once per edition.
+std::vector<std::string> UpgradeTranscript(const LinkTexts& texts) {
+  testing::FakeStation fs;
+  fs.st.LinkText = &texts;
+  for (auto& port : fs.ports) port.open = true;
+  const fsys::path dir = fsys::temp_directory_path() / ("zek_fwtexts_" + std::to_string(::getpid()));
+  fsys::create_directories(dir);
+  fs.st.AppDir = dir.string() + "/";
+  fs.st.DevicesFound = 2;
+  FirmWareGradeXClick(fs.st);  // no file yet
+  testing::FirmwareRecipe r;
+  r.end_address = 0x17FF;  // two blocks
+  r.image = std::vector<uint8_t>(3000, 0x5A);
+  const std::vector<uint8_t> file = testing::BuildFirmwareFile(r);
+  testing::WriteBytes((dir / "DKxLumZEK.FWR").string(), file);
+  LoadFirmwareBytes(fs.st, file, "DKxLumZEK.FWR");
+  FirmWareGradeXClick(fs.st);
+  HandleUpgradeReply(fs.st, 6, 0);
+  HandleUpgradeReply(fs.st, 6, 0);
+  HandleUpgradeReply(fs.st, 44, 1);
+  fsys::remove_all(dir);
+  std::vector<std::string> transcript;
+  for (const auto& box : fs.boxes.shown) transcript.push_back("box: " + box.text);
+  transcript.insert(transcript.end(), fs.memo.lines.begin(), fs.memo.lines.end());
+  return transcript;
+}
+
+TEST(LinkTexts, TheChineseEditionChangesExactlyItsFourTexts) {
+  const std::string dir = (fsys::temp_directory_path() / ("zek_fwtexts_" + std::to_string(::getpid()))).string();
+  EXPECT_EQ(StationState().LinkText, &kEnglishLinkTexts);  // English unless the window says otherwise
+  std::vector<std::string> english = UpgradeTranscript(kEnglishLinkTexts);
+  std::vector<std::string> chinese = UpgradeTranscript(kChineseTexts);
+  ASSERT_EQ(english.size(), chinese.size());
+  const std::map<std::string, std::string> changed = {
+      {"box: File \"" + dir + "/DKxLumZEK.FWR\"Not Found, Please Confirm!",
+       "box: 文件\"" + dir + "/DKxLumZEK.FWR\"没有找到，请确认！"},
+      {"> 10:15:02 Start to Upgrade Programmer 1s Firmware......", "> 10:15:02 开始升级编程器1的固件......"},
+      {"> 10:15:02 Start to Upgrade Programmer 2s Firmware......", "> 10:15:02 开始升级编程器2的固件......"},
+      {"> 10:15:02 Programmer 1s Firmware Fpgrade Completed!", "> 10:15:02 编程器1固件升级成功！"},
+  };
+  size_t differing = 0;
+  for (size_t i = 0; i < english.size(); ++i) {
+    auto it = changed.find(english[i]);
+    EXPECT_EQ(chinese[i], it == changed.end() ? english[i] : it->second) << i;
+    differing += english[i] != chinese[i];
+  }
+  EXPECT_EQ(differing, changed.size());
 }
 
 }  // namespace

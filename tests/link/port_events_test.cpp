@@ -4,8 +4,10 @@
 
 #include <cstring>
 
+#include "station/data/errors.h"
 #include "station/link/packet_framing.h"
 #include "tests/support/fake_views.h"
+#include "tests/support/reply_builder.h"
 
 namespace zek {
 namespace {
@@ -30,9 +32,10 @@ Bytes Identity() {
   return packet;
 }
 
-// A stand-alone report of a unit starting a run: bytes 0-7 add up to 0.
-Bytes InfoPacket(uint8_t step) {
-  Bytes packet{0xFD, step, 0, 0, 0, 0, 2, 0, 0, 0};
+// A stand-alone report (a unit starting a run unless told otherwise):
+// bytes 0-7 add up to 0.
+Bytes InfoPacket(uint8_t step, uint8_t status = 0) {
+  Bytes packet{0xFD, step, status, 0, 0, 0, 2, 0, 0, 0};
   uint8_t sum = 0;
   for (int i = 0; i < 7; ++i) sum = static_cast<uint8_t>(sum + packet[i]);
   packet[7] = static_cast<uint8_t>(-sum);
@@ -47,6 +50,18 @@ Bytes Pending(testing::FakeStation& fs, int port) {
   return Bytes(fs.st.PortRxBuf[port].data(), fs.st.PortRxBuf[port].data() + fs.st.PortRxLen[port]);
 }
 
+Bytes Joined(const std::vector<Bytes>& parts) {
+  Bytes all;
+  for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+size_t CountLines(const testing::FakeStation& fs, const std::string& text) {
+  size_t n = 0;
+  for (const std::string& line : fs.memo.lines) n += line.find(text) != std::string::npos;
+  return n;
+}
+
 TEST(LineCommReceiveData, ReArmsTheTimeOutAndKeepsAnUnfinishedFrame) {
   testing::FakeStation fs;
   fs.st.PortTimeout[3] = 7;
@@ -56,24 +71,50 @@ TEST(LineCommReceiveData, ReArmsTheTimeOutAndKeepsAnUnfinishedFrame) {
   EXPECT_TRUE(fs.memo.lines.empty());
 }
 
+// A checked reply (not an information packet) whose bytes 0-7 add up to 0
+// and read as a good chip: reply handling on an idle slot counts it, while
+// discovery would take it for no unit at all.
+Bytes ZeroSumReply() { return testing::ReplyPacket(0xC3, {6, 0}, 0x06F0); }
+
 TEST(LineCommReceiveData, AnIdentifyingFrameSendsTheNextFramesToReplyHandling) {
   testing::FakeStation fs;
   Bytes identity = Frame(Identity());
-  Bytes second = Frame(InfoPacket(0x10));
-  Bytes third = Frame(InfoPacket(0x10));
-  Bytes chunk = identity;
-  chunk.insert(chunk.end(), second.begin(), second.end());
-  chunk.insert(chunk.end(), third.begin(), third.begin() + 4);
-  Receive(fs, 0, chunk);
+  Bytes second = Frame(ZeroSumReply());
+  Bytes third = Frame(ZeroSumReply());
+  Receive(fs, 0, Joined({identity, second, Bytes(third.begin(), third.begin() + 4)}));
   EXPECT_EQ(fs.st.PortConnected[0], 1);
   EXPECT_EQ(fs.st.DevicesFound, 1);
-  size_t lines_after_two = fs.memo.lines.size();
-  EXPECT_GE(lines_after_two, 2u);  // the identity, then the report
+  EXPECT_EQ(fs.st.PortOKCount[0], 1);
+  EXPECT_EQ(CountLines(fs, "No device was found!"), 0u);
   EXPECT_EQ(Pending(fs, 0), Bytes(third.begin(), third.begin() + 4));
   // The rest of the third frame completes it.
   Receive(fs, 0, Bytes(third.begin() + 4, third.end()));
-  EXPECT_GT(fs.memo.lines.size(), lines_after_two);
+  EXPECT_EQ(fs.st.PortOKCount[0], 2);
   EXPECT_EQ(fs.st.PortRxLen[0], 0);
+}
+
+// The 500th chip's log save fails inside the frame loop. The chip is
+// counted once: the frame that raised the error is not handed on again
+// with the next chunk, while the frames after it still are.
+TEST(LineCommReceiveData, AHandlerErrorKeepsOnlyTheFramesNotYetHandled) {
+  testing::FakeStation fs;
+  fs.st.AppDir = "/nonexistent-zek-folder/";
+  fs.st.LogRunCount = 499;
+  Bytes completed = Frame(InfoPacket(240, 6));
+  Bytes started = Frame(InfoPacket(16));
+  Bytes next = Frame(InfoPacket(32));
+  Bytes chunk = Joined({completed, started, Bytes(next.begin(), next.begin() + 3)});
+  EXPECT_THROW(Receive(fs, 1, chunk), FileError);
+  EXPECT_EQ(fs.st.PortOKCount[1], 1);
+  EXPECT_EQ(Pending(fs, 1), Joined({started, Bytes(next.begin(), next.begin() + 3)}));
+
+  Receive(fs, 1, Bytes(next.begin() + 3, next.end()));
+  EXPECT_EQ(fs.st.PortOKCount[1], 1);
+  EXPECT_EQ(fs.st.TotalOKCount, 1);
+  EXPECT_EQ(CountLines(fs, "Total OK Number is 1, NG is 0."), 1u);
+  EXPECT_EQ(CountLines(fs, "Initial Programming Interface ...."), 1u);
+  EXPECT_EQ(CountLines(fs, "Chip Blank Checking...."), 1u);
+  EXPECT_EQ(fs.st.PortRxLen[1], 0);
 }
 
 TEST(LineCommReceiveData, TheLargestEscapedReplyFitsTheReceiveBuffer) {
@@ -108,8 +149,8 @@ TEST(LineCommReceiveData, AFrameOpenedBehindNoiseSurvivesTheOverflow) {
   testing::FakeStation fs;
   Bytes identity = Frame(Identity());
   const size_t opened = 20;
-  Bytes first(kRxBufSize - 2 * opened, 0x55);
-  first.insert(first.end(), identity.begin(), identity.begin() + opened);
+  Bytes first(kRxBufSize - opened, 0x55);
+  std::copy(identity.begin(), identity.begin() + opened, first.end() - opened);
   for (size_t at = 0; at < first.size(); at += 2048) {
     size_t n = std::min<size_t>(2048, first.size() - at);
     Receive(fs, 4, Bytes(first.begin() + at, first.begin() + at + n));

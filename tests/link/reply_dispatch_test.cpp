@@ -103,14 +103,27 @@ TEST_F(DispatchFixture, InformationPacketsBypassCheckAndDispatch) {
   }
 }
 
-TEST_F(DispatchFixture, RepliesOnAnIdleSlotOrInAStateWithoutHandlerStartNothing) {
+// A checked reply whose bytes 0-7 add up to 0 and read as a completed
+// good chip (step 240, status 6): only HandleInfoPacket counts it.
+Bytes ZeroSumReply() { return testing::ReplyPacket(0xC3, {6, 0}, 0x06F0); }
+
+TEST_F(DispatchFixture, RepliesOnAnIdleSlotOrInAStateWithoutHandlerGoToTheInfoPacketHandler) {
+  int counted = 0;
   for (uint8_t state : {kStateIdle, uint8_t{1}, uint8_t{200}}) {
     fs.st.PortState[2] = state;
-    Receive(2, testing::Frame(testing::StatusReply(0x93, 44)));
+    fs.memo.lines.clear();
+    Receive(2, testing::Frame(ZeroSumReply()));
+    EXPECT_EQ(fs.st.PortOKCount[2], ++counted) << int{state};
+    ASSERT_FALSE(fs.memo.lines.empty()) << int{state};
+    EXPECT_EQ(fs.memo.lines[0], "> 10:15:02 C3: Programming Completed : Successed !") << int{state};
     EXPECT_EQ(fs.st.PortState[2], state);
-    EXPECT_TRUE(fs.memo.lines.empty());
     EXPECT_EQ(Sent(2), 0u);
   }
+  // One whose bytes 0-7 do not add up to 0 changes nothing.
+  fs.memo.lines.clear();
+  Receive(2, testing::Frame(testing::StatusReply(0x93, 44)));
+  EXPECT_TRUE(fs.memo.lines.empty());
+  EXPECT_EQ(fs.st.PortOKCount[2], counted);
 }
 
 TEST_F(DispatchFixture, SeveralFramesInOneChunkAreHandledInOrder) {

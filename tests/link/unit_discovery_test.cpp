@@ -159,6 +159,25 @@ TEST(HandleIdentityReply, AnInfoPacketIsShownAndIdentifiesNothing) {
   EXPECT_EQ(fs.st.PortUpgrading[1], 0);
 }
 
+// Only the decoded bytes of a frame count: an 8-byte frame carries no
+// text, whatever an earlier reply left in the packet area.
+TEST(HandleIdentityReply, BytesPastTheDecodedReplyAreAbsent) {
+  for (uint8_t mode : {uint8_t{0x53}, uint8_t{0x35}}) {
+    testing::FakeStation fs;
+    fs.st.FirmwareOK = 1;
+    fs.ports[3].open = true;
+    Bytes earlier = IdentityReply(mode, mode == 0x53 ? "DorvikLumqo-ZEK V2.05" : "DorvikLumqo Boot");
+    std::copy(earlier.begin(), earlier.end(), fs.st.PortPacketBuf[3].begin());
+    Bytes header(earlier.begin(), earlier.begin() + 8);
+    Deliver(fs.st, 3, header);
+    EXPECT_EQ(fs.st.PortConnected[3], 0) << int{mode};
+    EXPECT_EQ(fs.st.DevicesFound, 0) << int{mode};
+    EXPECT_EQ(fs.st.PortUpgrading[3], 0) << int{mode};
+    EXPECT_TRUE(fs.ports[3].sent.empty()) << int{mode};
+    EXPECT_EQ(fs.memo.lines, (std::vector<std::string>{"> 10:15:02 C4: No device was found!"})) << int{mode};
+  }
+}
+
 TEST(HandleIdentityReply, ABadFrameIsIgnored) {
   testing::FakeStation fs;
   const uint8_t frame[] = {0xC0, 0xA3, 0xDB, 0x41, 0xC0};
@@ -204,6 +223,26 @@ TEST(BitBtnFindCOMClick, OpensEveryListedPortThenQueriesEach) {
   EXPECT_EQ(fs.memo.lines, (std::vector<std::string>{"> 10:15:02 Checking Device 1 In COM3............",
                                                       "> 10:15:02 Checking Device 2 In COM4............",
                                                       "> 10:15:02 Checking Device 3 In COM7............"}));
+}
+
+// A saved ten-port list read back as one slot: a second search must close
+// every port the first one opened before opening them again.
+TEST(BitBtnFindCOMClick, ASecondSearchClosesEveryPortItOpens) {
+  testing::FakeStation fs;
+  fs.port_list.items = {"COM3", "COM4", "COM7"};
+  fs.st.PortSlotCount = 3;
+  BitBtnFindCOMClick(fs.st);
+  fs.st.PortSlotCount = 1;
+  fs.st.PortRxLen[2] = 9;
+  fs.gauges[2].progress = 40;
+  BitBtnFindCOMClick(fs.st);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(fs.ports[i].open) << i;
+    EXPECT_EQ(fs.ports[i].opens, 2) << i;
+    EXPECT_EQ(fs.ports[i].sent.size(), 2u) << i;
+  }
+  EXPECT_EQ(fs.st.PortRxLen[2], 0);
+  EXPECT_EQ(fs.gauges[2].progress, 0);
 }
 
 TEST(BitBtnFreshClick, ClosesEverySlotAndReloadsTheList) {

@@ -85,6 +85,45 @@ TEST_F(SimFixture, ASecondDownloadReplacesTheFirst) {
   EXPECT_NE(sent.front()[1] | sent.front()[2] << 8, sent[1 + Blocks() + 1][1] | sent[1 + Blocks() + 1][2] << 8);
 }
 
+// The unit refuses (42) a configuration image, block or command that a
+// station building them right never sends: other classes and sizes than
+// the fixture's must pass as well, through a download, the automatic
+// sequence and a read-back.
+struct ChipCase {
+  uint8_t chip_class;
+  uint16_t flash_kb;
+  uint16_t eep_size;
+};
+
+class EveryChip : public SimFixture, public ::testing::WithParamInterface<ChipCase> {};
+
+TEST_P(EveryChip, NothingTheStationSendsIsRefused) {
+  const ChipCase& c = GetParam();
+  fs.st.ChipClassCode = c.chip_class;
+  fs.st.ChipIndex = 3;
+  fs.st.OptionStartAddress = 0x201E0;
+  SetChip(c.flash_kb, 0, c.eep_size);
+  fs.st.EepStepsEnabled = c.eep_size > 0;
+  sim::SimUnit& unit = AttachWith(5, ChipKind::Used);
+  StartDownload(fs.st, 5);
+  link.Run();
+  EXPECT_EQ(SlotLines(5).back(), "Download Success!");
+  EXPECT_TRUE(unit.Download().Complete());
+  StartAuto(5);
+  link.Run();
+  EXPECT_EQ(SlotLines(5).back(), VerifiedLine());
+  StartReadMain(5);
+  link.Run();
+  EXPECT_EQ(SlotLines(5).back(), "Data has been read out!");
+  EXPECT_EQ(Head(fs.st.ReadMainBuffer.span(), Image().size()), Image());
+  ExpectEnded(5, false);
+}
+
+INSTANTIATE_TEST_SUITE_P(Classes, EveryChip,
+                         ::testing::Values(ChipCase{0x00, 96, 0}, ChipCase{0x10, 64, 0}, ChipCase{0x12, 30, 512},
+                                           ChipCase{0x40, 4, 256}, ChipCase{0x82, 128, 0},
+                                           ChipCase{0x90, 62, 0}));
+
 // After a download the unit programs chips on its own; its reports reach
 // the slot's info packet handler and are counted there.
 class StandaloneRuns : public SimFixture {

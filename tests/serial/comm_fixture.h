@@ -17,6 +17,7 @@ struct CommEvents {
   std::vector<uint32_t> errors;
   std::vector<uint32_t> modem;
   int hangups = 0;
+  size_t chunks_at_first_hangup = 0;
   int empties = 0;
   bool closed_at_data = false;  // a chunk arrived on a closed component
 
@@ -37,7 +38,9 @@ struct CommEvents {
     };
     comm.OnReceiveError = [this](TComm*, uint32_t mask) { errors.push_back(mask); };
     comm.OnModemStateChange = [this](TComm*, uint32_t code) { modem.push_back(code); };
-    comm.OnRequestHangup = [this](TComm*) { ++hangups; };
+    comm.OnRequestHangup = [this](TComm*) {
+      if (hangups++ == 0) chunks_at_first_hangup = chunks.size();
+    };
     comm.OnSendDataEmpty = [this](TComm*) { ++empties; };
   }
 };

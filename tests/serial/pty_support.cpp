@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,6 +43,15 @@ void PtyPair::Write(const std::vector<uint8_t>& bytes) const {
       ::poll(&p, 1, 100);
     }
   }
+}
+
+int PtyPair::Unread() const {
+  // Written bytes reach the line discipline on a work queue; a poll of the
+  // slave waits for that hand-over, so none is still on its way.
+  pollfd p{slave_, POLLIN, 0};
+  ::poll(&p, 1, 0);
+  int n = 0;
+  return ::ioctl(slave_, FIONREAD, &n) == 0 ? n : -1;
 }
 
 std::vector<uint8_t> PtyPair::Read(size_t count, std::chrono::milliseconds limit) const {
@@ -111,6 +121,12 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 }
 
 void DeliverPosted() { QCoreApplication::sendPostedEvents(); }
+
+bool WaitWithoutDelivering(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  auto end = std::chrono::steady_clock::now() + limit;
+  while (!done() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(1ms);
+  return done();
+}
 
 std::vector<uint8_t> Pattern(size_t count, uint8_t seed) {
   std::vector<uint8_t> bytes(count);

@@ -30,6 +30,8 @@ class PtyPair {
   void CloseMaster();
 
   void Write(const std::vector<uint8_t>& bytes) const;
+  // Bytes written to the master that no reader of the slave has taken yet.
+  int Unread() const;
   // Reads until `count` bytes have come or the deadline passes.
   std::vector<uint8_t> Read(size_t count, std::chrono::milliseconds limit = 5s) const;
   // `stty -a` of the line, run on the master (which reports the slave).
@@ -58,6 +60,9 @@ class ComLinkFolder {
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s);
 // Delivers every message already posted, without waiting for more.
 void DeliverPosted();
+// Waits up to `limit` for `done` without running the event loop, so
+// whatever the workers post stays queued; the result of `done` at the end.
+bool WaitWithoutDelivering(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s);
 
 std::vector<uint8_t> Pattern(size_t count, uint8_t seed);
 

@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -97,10 +98,15 @@ class FakePortList : public PortListView {
   std::string text;
 };
 
-// A serial port that records what is sent.
+// A serial port that records what is sent. Like the real component, it
+// refuses to open while open.
 class FakeCommPort : public CommPort {
  public:
-  void OpenPort() override { open = true; ++opens; }
+  void OpenPort() override {
+    if (open) throw std::runtime_error("This serial port already opened");
+    open = true;
+    ++opens;
+  }
   void ClosePort() override { open = false; }
   bool SendBuffer(const uint8_t* buffer, uint16_t length) override {
     if (!open || length == 0) return false;

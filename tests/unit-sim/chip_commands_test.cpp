@@ -40,6 +40,14 @@ TEST_F(UnitTest, ProgramOverUnerasedDataFailsAndPastTheChipIsAFlashError) {
   EXPECT_EQ(StatusOf(WithSettings(0x95, 32, setup_, ones)), kStatusFlashError);
 }
 
+TEST_F(UnitTest, AProgramBlockWhoseHeaderClassDiffersFromItsSettingsIsRefused) {
+  Bytes packet = WithSettings(0x95, 0, setup_, Block(0));
+  packet[4] ^= 0x10;
+  EXPECT_EQ(StatusOf(packet), kStatusPacketError);
+  EXPECT_TRUE(unit_.Chip().IsBlank(setup_.flash_kb * 1024u));
+  EXPECT_EQ(StatusOf(WithSettings(0x95, 0, setup_, Block(0))), 6);
+}
+
 TEST_F(UnitTest, VerifyMatchesReportsTheChipsAccAndCrc) {
   ProgramAll();
   Reply r = One(SettingsOnly(0x93, 0x55, setup_));

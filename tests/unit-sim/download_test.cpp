@@ -46,6 +46,38 @@ INSTANTIATE_TEST_SUITE_P(Image, ConfigCorruptions,
                                            Corruption{"second_sum", 510}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Images whose checks and sums hold, but that a station building them
+// right never sends.
+struct Inconsistency {
+  const char* name;
+  void (*change)(Bytes& image);
+};
+void PrintTo(const Inconsistency& c, std::ostream* os) { *os << c.name; }
+
+class ConfigInconsistencies : public UnitTest, public ::testing::WithParamInterface<Inconsistency> {};
+
+TEST_P(ConfigInconsistencies, AreRefusedAsPacketErrors) {
+  Bytes options(1024, 0);
+  for (size_t i = 0; i < options.size(); ++i) options[i] = static_cast<uint8_t>(i * 3 + 1);
+  Bytes image = ConfigImage(setup_, options);
+  GetParam().change(image);
+  SealConfigImage(image);
+  ScrambleConfigImage(image, 0x0101);
+  EXPECT_EQ(StatusOf(Command(0x53, 0x0101, image, setup_)), kStatusPacketError);
+  EXPECT_FALSE(unit_.Download().Config());
+  // The same image as the station builds it is taken.
+  EXPECT_EQ(StatusOf(ConfigCommand(setup_, 0x0101, options)), 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Image, ConfigInconsistencies,
+    ::testing::Values(Inconsistency{"bytes_82_83_not_zero", [](Bytes& im) { im[83] = 1; }},
+                      Inconsistency{"option_copy_differs_first", [](Bytes& im) { im[320] ^= 0x10; }},
+                      Inconsistency{"option_copy_differs_last", [](Bytes& im) { im[507] ^= 0x10; }},
+                      Inconsistency{"option_image_differs", [](Bytes& im) { im[512 + 100] ^= 0x10; }},
+                      Inconsistency{"settings_class_differs", [](Bytes& im) { im[4 + 2] ^= 0x01; }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(UnitTest, ConfigScrambledWithAnotherWordIsRefused) {
   Bytes image = ConfigImage(setup_, Bytes(1024, 0xFF));
   ScrambleConfigImage(image, 0x0001);
@@ -77,6 +109,15 @@ INSTANTIATE_TEST_SUITE_P(Sizes, DownloadBlocks,
 TEST_F(UnitTest, BlocksBeforeAConfigImageAreRefused) {
   EXPECT_EQ(StatusOf(Command(0x55, 0, Block(0), setup_)), kStatusPacketError);
   EXPECT_EQ(StatusOf(Command(0x5A, 0, eep_, setup_)), kStatusPacketError);
+}
+
+// The station sends blocks 0, 4, 8, ... below the chip's flash size.
+TEST_F(UnitTest, BlocksOffTheStationsGridOrPastTheChipAreRefused) {
+  setup_.flash_kb = 96;
+  ASSERT_EQ(StatusOf(ConfigCommand(setup_, 7, Bytes(1024, 0xFF))), 6);
+  for (uint16_t index : {2, 1, 95, 96, 100})
+    EXPECT_EQ(StatusOf(Command(0x55, index, Block(0), setup_)), kStatusPacketError) << index;
+  for (uint16_t index : {0, 4, 92}) EXPECT_EQ(StatusOf(Command(0x55, index, Block(index), setup_)), 6) << index;
 }
 
 TEST_F(UnitTest, BlockPastTheImageCapacityIsAFlashError) {

@@ -1,5 +1,6 @@
 #include "tests/unit-sim/station_side.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "station/data/byte_sums.h"
@@ -59,14 +60,14 @@ Bytes SettingsBlock(const ChipSetup& s) {
 }
 
 Bytes Command(uint8_t code, uint16_t param, const Bytes& data, const ChipSetup& s) {
-  Bytes p(8, 0);
+  Bytes p(8 + data.size(), 0);
   p[0] = code;
   Put16(p, 1, param);
   p[3] = 0x45;
   p[4] = s.chip_class;
   p[5] = 2;
   Put16(p, 6, static_cast<uint32_t>(data.size()));
-  p.insert(p.end(), data.begin(), data.end());
+  std::copy(data.begin(), data.end(), p.begin() + 8);
   return p;
 }
 
@@ -93,16 +94,20 @@ Bytes ConfigImage(const ChipSetup& s, const Bytes& options) {
   Put32(im, 74, 0x7FF0);
   Put32(im, 78, 1000);
   for (size_t i = 84; i < 252; ++i) im[i] = static_cast<uint8_t>(i * 37);
-  Put16(im, 252, zek::Check16(im, 0, 251));
-  Put16(im, 254, zek::SumBytes(im, 0, 253));
   const std::string chip = "BF7412", file = "demo.hex";
   std::copy(chip.begin(), chip.end(), im.begin() + 256);
   std::copy(file.begin(), file.end(), im.begin() + 272);
   std::copy(options.begin(), options.begin() + 192, im.begin() + 320);
+  std::copy(options.begin(), options.begin() + 1024, im.begin() + 512);
+  SealConfigImage(im);
+  return im;
+}
+
+void SealConfigImage(Bytes& im) {
+  Put16(im, 252, zek::Check16(im, 0, 251));
+  Put16(im, 254, zek::SumBytes(im, 0, 253));
   Put16(im, 508, zek::Check16(im, 0, 507));
   Put16(im, 510, zek::SumBytes(im, 0, 509));
-  std::copy(options.begin(), options.begin() + 1024, im.begin() + 512);
-  return im;
 }
 
 Bytes ConfigCommand(const ChipSetup& s, uint16_t word, const Bytes& options) {

@@ -38,6 +38,8 @@ Bytes ConfigCommand(const ChipSetup& s, uint16_t word, const Bytes& options);
 Bytes ResetCommand(uint8_t code);
 // The 1536-byte image before scrambling.
 Bytes ConfigImage(const ChipSetup& s, const Bytes& options);
+// Stores both check/sum pairs of an image again, after a test changed it.
+void SealConfigImage(Bytes& image);
 Bytes FirmwareBlock(const Bytes& image, int block, uint16_t key, uint32_t mask_seed);
 Bytes FirmwareFinish();
 

@@ -38,6 +38,10 @@ std::optional<ConfigImage> ReadConfigImage(std::span<const uint8_t> scrambled, u
   std::span<const uint8_t> b = c.bytes;
   if (b[0] != 'P' || b[1] != 'X' || b[2] != 'Z' || b[3] != 'W') return std::nullopt;
   if (!SealHolds(b, 252) || !SealHolds(b, 508)) return std::nullopt;
+  // Two bytes that are always 0, and the first 188 option bytes, which
+  // bytes 320-507 repeat from the option image at 512.
+  if (b[82] != 0 || b[83] != 0) return std::nullopt;
+  if (!std::equal(b.begin() + 320, b.begin() + 508, b.begin() + 512)) return std::nullopt;
   c.settings = ParseSettings(b.subspan(4, kSettingsBlockSize));
   c.number_limit = static_cast<int32_t>(Get32(b, 68));
   c.sn_gain = Get16(b, 72);

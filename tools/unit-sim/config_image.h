@@ -34,7 +34,9 @@ struct ConfigImage {
 void ScrambleConfigImage(std::span<uint8_t> image, uint16_t word);
 
 // Unscrambles and checks an image as it came in a 0x53 packet: nullopt when
-// it is not kConfigImageSize bytes, lacks "PXZW", or a check or sum differs.
+// it is not kConfigImageSize bytes, lacks "PXZW", a check or sum differs,
+// bytes 82-83 are not 0, or the option copy at 320-507 differs from the
+// option image's first 188 bytes.
 std::optional<ConfigImage> ReadConfigImage(std::span<const uint8_t> scrambled, uint16_t word);
 
 }  // namespace zek::sim

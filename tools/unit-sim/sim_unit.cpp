@@ -87,6 +87,11 @@ void SimUnit::OnCommand(std::span<const uint8_t> p) {
     Send(c, StatusReply(p, kStatusPacketError));
     return;
   }
+  // The header and the settings block name one chip class.
+  if (CarriesSettings(p[0]) && p[kData + 2] != p[4]) {
+    Send(c, StatusReply(p, kStatusPacketError));
+    return;
+  }
   if (CarriesSettings(p[0])) settings_ = ParseSettings(p.subspan(kData, kSettingsBlockSize));
   if (faults_.Find(FaultKind::Silence, c)) return;
   if (faults_.Find(FaultKind::HangUp, c)) {
@@ -132,16 +137,20 @@ Bytes SimUnit::ExecuteTransfer(const Command& c, std::span<const uint8_t> p) {
   switch (c.step) {
     case Step::Config: {
       auto image = ReadConfigImage(data, Get16(p, 1));
-      if (!image) return StatusReply(p, kStatusPacketError);
+      if (!image || image->settings.chip_class != p[4]) return StatusReply(p, kStatusPacketError);
       download_.Begin(*image);
       settings_ = image->settings;
       offline_ = false;
       return StatusReply(p, config_.ok_status);
     }
-    case Step::DownloadMain:
+    case Step::DownloadMain: {
+      auto index = static_cast<uint16_t>(c.block);
       if (!download_.Config()) return StatusReply(p, kStatusPacketError);
-      if (!download_.StoreBlock(static_cast<uint16_t>(c.block), data)) return StatusReply(p, kStatusFlashError);
+      if (size_t{index} * 1024 >= StoredDownload::kImageCapacity) return StatusReply(p, kStatusFlashError);
+      if (!download_.OnGrid(index)) return StatusReply(p, kStatusPacketError);
+      download_.StoreBlock(index, data);
       return StatusReply(p, config_.ok_status);
+    }
     case Step::DownloadEep:
       if (!download_.StoreEeprom(data)) return StatusReply(p, kStatusPacketError);
       return StatusReply(p, config_.ok_status);

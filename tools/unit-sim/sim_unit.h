@@ -8,8 +8,9 @@
 // Answers: a short reply {status, 0} for steps that only succeed or fail
 // (success is UnitConfig::ok_status), data replies for reads and verifies,
 // nothing for the reset commands and the upgrade's finish. A packet with a
-// wrong check is answered 25, an inconsistent length 42, an unknown
-// command 37; a frame that does not decode is dropped.
+// wrong check is answered 25, an inconsistent length or a header class that
+// differs from the settings block's 42, an unknown command 37; a frame that
+// does not decode is dropped.
 
 #include <cstdint>
 #include <deque>

@@ -24,6 +24,11 @@ bool StoredDownload::StoreBlock(uint16_t index, std::span<const uint8_t> data) {
   return true;
 }
 
+bool StoredDownload::OnGrid(uint16_t index) const {
+  if (!config_ || index % 4 != 0) return false;
+  return index == 0 || index < config_->settings.flash_kb;
+}
+
 bool StoredDownload::StoreEeprom(std::span<const uint8_t> data) {
   if (!config_) return false;
   std::copy_n(data.begin(), std::min(data.size(), eep_.size()), eep_.begin());

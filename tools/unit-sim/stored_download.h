@@ -26,6 +26,9 @@ class StoredDownload {
   // configuration yet or the block lies past the image capacity.
   bool StoreBlock(uint16_t index, std::span<const uint8_t> data);
   bool StoreEeprom(std::span<const uint8_t> data);
+  // A main block the station sends: index 0, 4, 8, ... below the flash
+  // size of the configuration (the first one always goes out).
+  bool OnGrid(uint16_t index) const;
 
   bool Complete() const;
   // Bytes of the main image the configuration's flash size calls for.
