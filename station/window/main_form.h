@@ -273,6 +273,7 @@ class TProgramZEKFrm : public QMainWindow {
 
   // Timers and the command line: the benchmarks' view of the 10 ms timer.
   std::unique_ptr<TickProbe> tick_probe_;
+
   // Chip-dependent set-up (main_form_chip.cpp): the class row's buttons,
   // speed and groups.
   void ApplyChipClassRow(const ChipSetupRow& row);
