@@ -16,12 +16,12 @@ namespace zek::testing {
 
 namespace fs = std::filesystem;
 
-StationFolder::StationFolder(int units, const std::vector<std::string>& sim_args) {
+StationFolder::StationFolder(int units, const std::vector<std::string>& sim_args, const std::string& program) {
   fs::create_directories(DumpDir());
   std::vector<std::string> args{"-n", std::to_string(units), "--unpaced", "--dump", DumpDir()};
   args.insert(args.end(), sim_args.begin(), sim_args.end());
   units_ = std::make_unique<SimUnits>(args);
-  fs::create_symlink(STATION_EXE, Path("DorvikLumo_ZEK"));
+  fs::create_symlink(program, Path("DorvikLumo_ZEK"));
   FirmwareRecipe firmware;
   firmware.image.assign(8192, 0x5A);
   WriteBytes(Path("DKxLumZEK.FWR"), BuildFirmwareFile(firmware));

@@ -19,8 +19,9 @@ inline constexpr uint16_t kDemoKB = 96;
 class StationFolder {
  public:
   // Starts `units` simulated units with the extra simulator arguments;
-  // they dump their downloads into DumpDir() when stopped.
-  StationFolder(int units, const std::vector<std::string>& sim_args = {});
+  // they dump their downloads into DumpDir() when stopped. `program` is the
+  // executable the folder runs (the English edition unless told).
+  StationFolder(int units, const std::vector<std::string>& sim_args = {}, const std::string& program = STATION_EXE);
   ~StationFolder();
 
   std::string Path(const std::string& name) const { return dir_.File(name); }

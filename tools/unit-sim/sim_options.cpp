@@ -54,6 +54,7 @@ std::string SimUsage() {
          "  --used-chips           chips of stand-alone runs arrive unerased\n"
          "  --runs N               stand-alone runs per unit once reset into off-line mode\n"
          "  --dump DIR             at stop, write DIR/NAME.download (a complete download's main image)\n"
+         "                         and DIR/NAME.received (every byte the station sent)\n"
          "                         and DIR/NAME.chip (as many bytes of the chip's flash)\n"
          "  --run-gap MS           pause between runs (default 500)\n"
          "  --report-gap MS        pause between a run's reports (default 20)\n"

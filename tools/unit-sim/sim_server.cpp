@@ -64,10 +64,13 @@ void SimServer::Run() {
 void SimServer::DumpUnits() const {
   if (options_.dump_dir.empty()) return;
   for (size_t i = 0; i < units_.size(); ++i) {
+    const std::string base = options_.dump_dir + "/" + options_.names[i];
+    const Bytes& received = units_[i].received;
+    std::ofstream(base + ".received", std::ios::binary)
+        .write(reinterpret_cast<const char*>(received.data()), static_cast<std::streamsize>(received.size()));
     const StoredDownload& d = units_[i].unit->Download();
     if (!d.Complete()) continue;
     const size_t n = std::min(d.ImageBytes(), d.Main().size());
-    const std::string base = options_.dump_dir + "/" + options_.names[i];
     std::ofstream(base + ".download", std::ios::binary)
         .write(reinterpret_cast<const char*>(d.Main().data()), static_cast<std::streamsize>(n));
     const auto flash = units_[i].unit->Chip().Flash();
@@ -118,7 +121,9 @@ void SimServer::Flush(Served& s, Clock::time_point now) {
 void SimServer::Receive(Served& s) {
   uint8_t buf[4096];
   ssize_t r = read(s.link->Fd(), buf, sizeof buf);
-  if (r > 0) s.unit->Feed(std::span<const uint8_t>(buf, static_cast<size_t>(r)));
+  if (r <= 0) return;
+  if (!options_.dump_dir.empty()) s.received.insert(s.received.end(), buf, buf + r);
+  s.unit->Feed(std::span<const uint8_t>(buf, static_cast<size_t>(r)));
 }
 
 int SimServer::PollTimeoutMs(Clock::time_point now) const {

@@ -33,6 +33,7 @@ class SimServer {
     std::unique_ptr<PtyLink> link;
     LinePacer pacer;
     Bytes pending;
+    Bytes received;  // every byte the station sent, kept only for a dump
     int runs_started = 0;
     Clock::time_point next_run{}, next_report{};
   };
