@@ -32,18 +32,34 @@ size_t SequenceLength(unsigned char b) {
   return 1;
 }
 
-}  // namespace
+// The bytes a bad UTF-8 sequence starting at `in` takes up: a sequence cut
+// off at the end goes whole; a malformed one (EILSEQ) with a bad
+// continuation byte is replaced byte by byte.
+size_t Utf8BadLength(const char* in, size_t left, int error) {
+  size_t skip = std::min(left, SequenceLength(static_cast<unsigned char>(*in)));
+  if (error != EILSEQ) return skip;
+  for (size_t i = 1; i < skip; ++i) {
+    unsigned char c = static_cast<unsigned char>(in[i]);
+    if (c < 0x80 || c > 0xBF) return 1;
+  }
+  return skip;
+}
 
-std::string ToGbk(std::string_view utf8) {
+size_t OneByte(const char*, size_t, int) { return 1; }
+
+// Converts with iconv; what the target code page cannot take, or what is
+// malformed or cut off, becomes one '?' per bad sequence, as `bad_length`
+// measures it. Without a converter, plain ASCII is kept and the rest marked.
+std::string Recode(const char* to, const char* from, std::string_view text,
+                   size_t (*bad_length)(const char*, size_t, int)) {
   std::string out;
-  Converter conv("CP936", "UTF-8");
+  Converter conv(to, from);
   if (!conv.valid()) {
-    // No converter: keep plain ASCII, mark the rest.
-    for (unsigned char c : utf8) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    for (unsigned char c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     return out;
   }
-  char* in = const_cast<char*>(utf8.data());
-  size_t in_left = utf8.size();
+  char* in = const_cast<char*>(text.data());
+  size_t in_left = text.size();
   char buffer[256];
   while (in_left > 0) {
     char* o = buffer;
@@ -52,18 +68,7 @@ std::string ToGbk(std::string_view utf8) {
     out.append(buffer, static_cast<size_t>(o - buffer));
     if (r != static_cast<size_t>(-1)) break;
     if (errno == E2BIG) continue;
-    // EILSEQ (not in the code page, or malformed) or EINVAL (cut at the end).
-    size_t skip = std::min(in_left, SequenceLength(static_cast<unsigned char>(*in)));
-    if (errno == EILSEQ && skip > 1) {
-      // A malformed multi-byte sequence is replaced byte by byte.
-      for (size_t i = 1; i < skip; ++i) {
-        unsigned char c = static_cast<unsigned char>(in[i]);
-        if (c < 0x80 || c > 0xBF) {
-          skip = 1;
-          break;
-        }
-      }
-    }
+    const size_t skip = bad_length(in, in_left, errno);
     out.push_back('?');
     in += skip;
     in_left -= skip;
@@ -71,6 +76,10 @@ std::string ToGbk(std::string_view utf8) {
   }
   return out;
 }
+
+}  // namespace
+
+std::string ToGbk(std::string_view utf8) { return Recode("CP936", "UTF-8", utf8, Utf8BadLength); }
 
 std::string FitGbk(std::string_view utf8, size_t width) {
   const std::string gbk = ToGbk(utf8);
@@ -85,31 +94,7 @@ std::string FitGbk(std::string_view utf8, size_t width) {
   return gbk.substr(0, w);
 }
 
-std::string FromGbk(std::string_view gbk) {
-  std::string out;
-  Converter conv("UTF-8", "CP936");
-  if (!conv.valid()) {
-    for (unsigned char c : gbk) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    return out;
-  }
-  char* in = const_cast<char*>(gbk.data());
-  size_t in_left = gbk.size();
-  char buffer[256];
-  while (in_left > 0) {
-    char* o = buffer;
-    size_t o_left = sizeof buffer;
-    size_t r = iconv(conv.get(), &in, &in_left, &o, &o_left);
-    out.append(buffer, static_cast<size_t>(o - buffer));
-    if (r != static_cast<size_t>(-1)) break;
-    if (errno == E2BIG) continue;
-    // EILSEQ (undefined) or EINVAL (a lead byte cut off at the end).
-    out.push_back('?');
-    ++in;
-    --in_left;
-    iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
-  }
-  return out;
-}
+std::string FromGbk(std::string_view gbk) { return Recode("UTF-8", "CP936", gbk, OneByte); }
 
 void PutFixedText(std::span<uint8_t> field, std::string_view utf8) {
   std::fill(field.begin(), field.end(), 0);
