@@ -71,6 +71,14 @@ void ResetBuffers(StationState& st) {
 
 void SetMemoryMap(StationState& st) {
   std::fill(st.OptionBuffer.begin(), st.OptionBuffer.end(), 0xFF);
+  SetMemoryRanges(st);
+  if (st.ChipClassCode == 0x10 || st.ChipClassCode == 0x12) {
+    std::copy(std::begin(kDefaultOptionBlock), std::end(kDefaultOptionBlock),
+              st.OptionBuffer.begin() + kOptionBlockOffset);
+  }
+}
+
+void SetMemoryRanges(StationState& st) {
   st.FlashSizeKB = st.ChipFlashSizeKB;
   st.FlashStartAddress = 0;
   st.FlashEndAddress = st.FlashStartAddress + static_cast<uint32_t>(st.FlashSizeKB) * 1024 - 1;
@@ -84,11 +92,6 @@ void SetMemoryMap(StationState& st) {
   st.OptionEndAddress = r.option_end;
   st.InfoStartAddress = r.info_start;
   st.InfoEndAddress = r.info_end;
-
-  if (st.ChipClassCode == 0x10 || st.ChipClassCode == 0x12) {
-    std::copy(std::begin(kDefaultOptionBlock), std::end(kDefaultOptionBlock),
-              st.OptionBuffer.begin() + kOptionBlockOffset);
-  }
 }
 
 void ShowOptionDump(StationState& st) {

@@ -30,6 +30,10 @@ void ResetBuffers(StationState& st);
 // MainBuffer and EepBuffer are left alone.
 void SetMemoryMap(StationState& st);
 
+// The ranges (and FlashSizeKB) of SetMemoryMap alone; the option image
+// keeps its bytes.
+void SetMemoryRanges(StationState& st);
+
 // Recomputes OptionAcc16/OptionCrc16 over OptionBuffer[0..511] and prints
 // the 32 bytes at OptionBuffer[480..511] into the information log, without
 // time stamps.

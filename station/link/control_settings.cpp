@@ -18,9 +18,11 @@ void SetBit(uint8_t& flags, int bit, bool on) {
 
 bool Bit(uint8_t flags, int bit) { return (flags >> bit) & 1u; }
 
+bool EepMergePending(const StationState& st) { return st.ChipClassCode <= 0x40 && st.EepEdited == 1; }
+
 // Returns whether anything was copied.
 bool MergeEditedEep(StationState& st) {
-  const bool edited = st.ChipClassCode <= 0x40 && st.EepEdited == 1;
+  const bool edited = EepMergePending(st);
   st.EepEdited = 0;
   if (!edited) return false;
   const uint64_t at = st.ChipEndAddress & kPageMask;
@@ -30,16 +32,14 @@ bool MergeEditedEep(StationState& st) {
   return true;
 }
 
-}  // namespace
-
-ControlSettingsOutcome ApplyControlSettings(StationState& st, const ControlStates& c) {
-  ProgrammerSettings& s = st.Settings;
+// The bits the chip-setup controls own; every other bit keeps its value.
+void SetControlBits(ProgrammerSettings& s, uint8_t class_code, const ControlStates& c) {
   const int speed = std::clamp(c.SpeedIndex, 0, kSpeedItems - 1);
-  s.SclkSetting = static_cast<uint8_t>(st.ChipClassCode < 0x40 ? speed * 10 : speed * 5 + 5);
+  s.SclkSetting = static_cast<uint8_t>(class_code < 0x40 ? speed * 10 : speed * 5 + 5);
   // A group without a selection never picks the higher voltage.
   SetBit(s.CtrlFlags, 2, c.VoltageIndex == 1);
   SetBit(s.CtrlFlags2, 2, speed != 0);
-  if (IsBS32Class(st.ChipClassCode)) {
+  if (IsBS32Class(class_code)) {
     s.CtrlFlags2 &= 0x0F;
     SetBit(s.CtrlFlags4, 5, c.WriteInfo);
   } else {
@@ -48,15 +48,32 @@ ControlSettingsOutcome ApplyControlSettings(StationState& st, const ControlState
     SetBit(s.CtrlFlags2, 6, c.WriteEep);
     SetBit(s.CtrlFlags2, 7, c.WriteInfo);
   }
-  st.EepStepsEnabled = (s.CtrlFlags2 & 0xF0) != 0 ? 1 : 0;
   SetBit(s.CtrlFlags3, 7, !c.FlashBoot);
-  SetBit(s.CtrlFlags3, 4, st.ChipClassCode == 0x90);
+  SetBit(s.CtrlFlags3, 4, class_code == 0x90);
   SetBit(s.CtrlFlags2, 3, c.ProgramModeIndex != 0);
+}
+
+uint8_t EepStepsFor(const ProgrammerSettings& s) { return (s.CtrlFlags2 & 0xF0) != 0 ? 1 : 0; }
+
+}  // namespace
+
+ControlSettingsOutcome ApplyControlSettings(StationState& st, const ControlStates& c) {
+  SetControlBits(st.Settings, st.ChipClassCode, c);
+  st.EepStepsEnabled = EepStepsFor(st.Settings);
 
   ControlSettingsOutcome outcome;
   outcome.MainSumsStale = MergeEditedEep(st);
   outcome.Line = ControlSettingLine(st);
   return outcome;
+}
+
+bool ControlSettingsWouldChange(const StationState& st, const ControlStates& c) {
+  ProgrammerSettings s = st.Settings;
+  SetControlBits(s, st.ChipClassCode, c);
+  const ProgrammerSettings& now = st.Settings;
+  return s.SclkSetting != now.SclkSetting || s.CtrlFlags != now.CtrlFlags || s.CtrlFlags2 != now.CtrlFlags2 ||
+         s.CtrlFlags3 != now.CtrlFlags3 || s.CtrlFlags4 != now.CtrlFlags4 ||
+         EepStepsFor(s) != st.EepStepsEnabled || EepMergePending(st);
 }
 
 std::string ControlSettingLine(const StationState& st) {

@@ -42,6 +42,11 @@ struct ControlSettingsOutcome {
 // A page that would reach past MainBuffer is not written.
 ControlSettingsOutcome ApplyControlSettings(StationState& st, const ControlStates& controls);
 
+// Whether ApplyControlSettings with these controls would change a byte
+// that running chains read (a control bit, the speed, EepStepsEnabled, or
+// the main image through the EEPROM merge).
+bool ControlSettingsWouldChange(const StationState& st, const ControlStates& controls);
+
 // "> Control Setting(Hex): " with the chip descriptor and control bytes.
 std::string ControlSettingLine(const StationState& st);
 

@@ -12,7 +12,7 @@ namespace zek {
 namespace {
 
 constexpr char kNoUnit[] = "Please connect the device first!";
-constexpr char kUnitOneBusy[] = "Programmer 1 is busy, please wait!";
+constexpr char kUnitBusy[] = "Programmer %d is busy, please wait!";
 
 // Visits the eligible slots in ascending order; returns how many.
 template <typename F>
@@ -78,9 +78,16 @@ void StartReadChipOption(StationState& st, int port) {
   StartChipDataRead(st, kStateReadChipOption, "Chip %d : Read Chip Option Data......", 0x35, port);
 }
 
+std::string BusyRefusal(const StationState& st) {
+  for (int slot = 0; slot < kPortSlots; ++slot) {
+    if (st.PortBusy[slot] != 0) return Format(kUnitBusy, {slot + 1});
+  }
+  return {};
+}
+
 std::string ReadBackRefusal(const StationState& st) {
   if (st.PortConnected[0] == 0) return kNoUnit;
-  if (st.PortBusy[0] != 0) return kUnitOneBusy;
+  if (st.PortBusy[0] != 0) return Format(kUnitBusy, {1});
   return {};
 }
 

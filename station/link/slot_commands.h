@@ -42,6 +42,11 @@ void StartReadChipID(StationState& st, int port);
 void StartReadChipInfo(StationState& st, int port);
 void StartReadChipOption(StationState& st, int port);
 
+// Changes to the images, the chip or the settings are refused while any
+// slot is busy: running chains read them for every packet. The line that
+// refuses, naming the first busy unit, or empty when every slot is idle.
+std::string BusyRefusal(const StationState& st);
+
 // The read-back of chip memory and EEPROM data works on slot 0 alone, which
 // must be connected and idle; a running operation there is never cut off.
 // The line that refuses it, or empty when slot 0 may start.

@@ -85,6 +85,11 @@ void TKelpraCfgForm::BitBtn2Click() {
   main_.SetCfgInfoLines(SetupSummaryLines(c, st_.Settings.NumberLimit, SummaryTexts()));
 }
 
+void TKelpraCfgForm::ShowSettingsSummary() {
+  FormShow();
+  main_.SetCfgInfoLines(SetupSummaryLines(Controls(), st_.Settings.NumberLimit, SummaryTexts()));
+}
+
 void TKelpraCfgForm::StoreSNSettings() {
   for (const std::string& line : StoreSNControls(st_.Settings, Controls(), st_.EepStartAddress))
     main_.Memo().AppendLine(line);

@@ -37,6 +37,10 @@ class TKelpraCfgForm : public QDialog {
 
   // The controls as they stand, read the way OK reads them.
   SettingsControls Controls() const;
+  // The setup summary of the stored settings, as showing the dialog and
+  // confirming it at once would write it (settings the station took from
+  // elsewhere, a project).
+  void ShowSettingsSummary();
 
   // Controls, named as the station names them.
   QLabel *LabelSN, *LabelGN, *LabelSAD;

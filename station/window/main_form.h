@@ -40,6 +40,7 @@ class TComm;
 class TickProbe;
 class RadioGroup;
 struct SlotCommand;
+struct ControlStates;
 class TAboutForm;
 class TLogCfgForm;
 class TConfigSNForm;
@@ -122,6 +123,7 @@ class TProgramZEKFrm : public QMainWindow {
 
   // --- Control bytes ---
   void CollectControlSettings();
+  ControlStates ReadControlStates() const;
 
   // --- Serial port events of slot 0-9 (LineComm1 .. LineCommA) ---
   void LineCommReceiveData(int port, const uint8_t* buffer, uint16_t length);
@@ -269,6 +271,10 @@ class TProgramZEKFrm : public QMainWindow {
   // per-slot command shares.
   bool FileGuard();
   bool ChipGuard();
+  // Refuse, with the busy line, a change that running chains would read:
+  // any change while a slot is busy, or control bytes that would differ.
+  bool IdleGuard();
+  bool ControlsGuard();
   void RunSlotCommand(bool needs_file, const SlotCommand& command);
 
   // Timers and the command line: the benchmarks' view of the 10 ms timer.

@@ -8,8 +8,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
-#include <algorithm>
-#include <vector>
 
 #include "station/data/chip_memory_map.h"
 #include "station/data/chip_window_setup.h"
@@ -22,14 +20,16 @@
 namespace zek {
 
 void TProgramZEKFrm::DevButtonClick() {
+  if (!IdleGuard()) return;
   const bool accepted = Runner().Run(*dialogs_.ChipSelectForm) == QDialog::Accepted;
   if (!st_.ChipSelected) return;
-  // Re-deriving the map refills the option image; after Cancel the option
-  // bytes the operator set (or a project brought) stay as they were.
-  std::vector<uint8_t> options;
-  if (!accepted) options.assign(st_.OptionBuffer.begin(), st_.OptionBuffer.end());
-  SetMemoryMap(st_);
-  if (!accepted) std::copy(options.begin(), options.end(), st_.OptionBuffer.begin());
+  // After Cancel the option bytes the operator set (or a project brought)
+  // stay as they were.
+  if (accepted) {
+    SetMemoryMap(st_);
+  } else {
+    SetMemoryRanges(st_);
+  }
   MCUNameEdit->setText(QString::fromStdString(st_.ChipName));
 }
 
@@ -42,8 +42,10 @@ void TProgramZEKFrm::MCUNameEditChange() {
     box->setChecked(false);
   }
   // A hidden EEP box must not keep asking for EEP steps the operator cannot
-  // see, on a chip that has no EEP.
+  // see, on a chip that has no EEP. Only the 0x90 row disables them, for
+  // that chip alone.
   for (QCheckBox* box : {ChkBoxErsEE, ChkBoxPrgEE}) {
+    box->setEnabled(true);
     box->setVisible(has_eep);
     if (!has_eep) box->setChecked(false);
   }
@@ -109,6 +111,7 @@ void TProgramZEKFrm::ApplyChipClassRow(const ChipSetupRow& row) {
 }
 
 void TProgramZEKFrm::ButtonCFGClick() {
+  if (!IdleGuard()) return;
   // Closing the dialog by its close box still re-decides the write.
   if (dialogs_.BS32xOptBytFrm != nullptr) runner_->Run(*dialogs_.BS32xOptBytFrm);
   ChkBoxPrgInf->setChecked(false);

@@ -4,6 +4,7 @@
 #include <QToolButton>
 
 #include "station/data/info_lines.h"
+#include "station/link/control_settings.h"
 #include "station/link/operation_steps.h"
 #include "station/link/slot_commands.h"
 #include "station/link/start_download.h"
@@ -38,23 +39,37 @@ bool TProgramZEKFrm::ChipGuard() {
   return false;
 }
 
+bool TProgramZEKFrm::IdleGuard() {
+  const std::string refusal = BusyRefusal(st_);
+  if (refusal.empty()) return true;
+  AddInfoLine(refusal);
+  return false;
+}
+
+// A command may start on idle units while others work, as long as the
+// control bytes the working units read for every packet stay as they are.
+bool TProgramZEKFrm::ControlsGuard() {
+  if (!ControlSettingsWouldChange(st_, ReadControlStates())) return true;
+  return IdleGuard();
+}
+
 void TProgramZEKFrm::RunSlotCommand(bool needs_file, const SlotCommand& command) {
   if (needs_file && !FileGuard()) return;
-  if (!ChipGuard()) return;
+  if (!ChipGuard() || !ControlsGuard()) return;
   AddPlainLine(st_, "");
   CollectControlSettings();
   StartOnEligibleSlots(st_, command);
 }
 
 void TProgramZEKFrm::SpdBtnDownLoadClick() {
-  if (!FileGuard() || !ChipGuard()) return;
+  if (!FileGuard() || !ChipGuard() || !ControlsGuard()) return;
   CollectControlSettings();
   StartDownloadOnEligibleSlots(st_);
 }
 
 void TProgramZEKFrm::AutoSpdBtnClick() {
   Panel1->setFocus();
-  if (!FileGuard() || !ChipGuard()) return;
+  if (!FileGuard() || !ChipGuard() || !ControlsGuard()) return;
   CollectControlSettings();
   AddPlainLine(st_, ">--------------------------------------------");
   StartAutoSequence(st_);
@@ -75,6 +90,7 @@ void TProgramZEKFrm::ReadChipOption1Click() { RunSlotCommand(false, kReadChipOpt
 void TProgramZEKFrm::SpeedButtonRDClick() {
   if (!ChipGuard()) return;
   if (const std::string refusal = ReadBackRefusal(st_); !refusal.empty()) return AddInfoLine(refusal);
+  if (!ControlsGuard()) return;
   CollectControlSettings();
   StartReadMainBack(st_);
 }
@@ -82,6 +98,7 @@ void TProgramZEKFrm::SpeedButtonRDClick() {
 void TProgramZEKFrm::ReadChipEepData1Click() {
   if (!ChipGuard()) return;
   if (const std::string refusal = ReadBackRefusal(st_); !refusal.empty()) return AddInfoLine(refusal);
+  if (!ControlsGuard()) return;
   BeginReadEepBack(st_);
   CollectControlSettings();
   SendReadEepBack(st_);

@@ -10,7 +10,7 @@
 
 namespace zek {
 
-void TProgramZEKFrm::CollectControlSettings() {
+ControlStates TProgramZEKFrm::ReadControlStates() const {
   ControlStates controls;
   controls.SpeedIndex = ComBoxSpdCLK->currentIndex();
   controls.VoltageIndex = RadioGpVolt->ItemIndex();
@@ -20,7 +20,11 @@ void TProgramZEKFrm::CollectControlSettings() {
   controls.WriteInfo = ChkBoxPrgInf->isChecked();
   controls.FlashBoot = ChkBoxBOOT->isChecked();
   controls.ProgramModeIndex = RadioGroupCS->ItemIndex();
-  const ControlSettingsOutcome outcome = ApplyControlSettings(st_, controls);
+  return controls;
+}
+
+void TProgramZEKFrm::CollectControlSettings() {
+  const ControlSettingsOutcome outcome = ApplyControlSettings(st_, ReadControlStates());
   if (outcome.MainSumsStale) UpdateMainChecksums(st_.ChipStartAddress, st_.ChipEndAddress);
   AddPlainLine(st_, outcome.Line);
 }

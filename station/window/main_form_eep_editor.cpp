@@ -99,6 +99,7 @@ void TProgramZEKFrm::BitBtn3Click() { PanelEdit->hide(); }
 
 void TProgramZEKFrm::BitBtn2Click() {
   PanelEdit->hide();
+  if (!IdleGuard()) return;
   const QString text = EditEEP->text();
   if (text.isEmpty()) return;
   st_.EepEdited = 1;

@@ -121,6 +121,7 @@ void TProgramZEKFrm::SetUpHexGrids() {
 bool TProgramZEKFrm::EepTabVisible() const { return ViewPageCtrl->isTabVisible(ViewPageCtrl->indexOf(TabSheetEep)); }
 
 void TProgramZEKFrm::FileOpenBtnClick() {
+  if (!IdleGuard()) return;
   const auto answer = files_->Open(ObjectOpenDialog());
   if (!answer) return;
   const std::string& path = answer->Path;
@@ -140,6 +141,7 @@ void TProgramZEKFrm::FileOpenBtnClick() {
 }
 
 void TProgramZEKFrm::SpdBtnOpenMorClick() {
+  if (!IdleGuard()) return;
   const auto answer = files_->Open(ObjectOpenDialog());
   if (!answer) return;
   const std::string& path = answer->Path;

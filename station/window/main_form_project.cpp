@@ -4,9 +4,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "station/data/chip_memory_map.h"
 #include "station/data/project_file.h"
 #include "station/link/control_settings.h"
 #include "station/link/project_file_save.h"
+#include "station/window/kelpra_cfg_form.h"
 #include "station/window/main_form.h"
 #include "station/window/radio_group.h"
 
@@ -24,11 +26,19 @@ void SetChecked(QCheckBox* box, const std::optional<bool>& checked) {
 bool TProgramZEKFrm::LoadProjectFile(const std::string& path) {
   if (ReadProjectFile(st_, path) != kProjectOk) return false;
   UnpackChipConfig(st_);
+  // The map follows from the chip as after the chip dialog, whatever the
+  // station held before; the option bytes are the project's.
+  SetMemoryRanges(st_);
   // A new name runs the chip-dependent set-up before the project's own
   // control states are applied over it.
   MCUNameEdit->setText(QString::fromStdString(st_.ChipName));
   st_.ChipSelected = 1;
   st_.Views.StatusBar->SetPanelText(2, st_.ObjectFileName);
+  // The views and sums as after a file load; the EEP boxes they tick are
+  // then the project's.
+  ShowMainBuffer();
+  if (EepTabVisible()) ShowEepBuffer();
+  if (dialogs_.KelpraCfgForm != nullptr) dialogs_.KelpraCfgForm->ShowSettingsSummary();
   const ProjectControls controls = ControlsFromProject(st_);
   RadioGroupCS->SetItemIndex(0);
   RadioGpVolt->SetItemIndex(controls.VoltageItem);
@@ -42,7 +52,7 @@ bool TProgramZEKFrm::LoadProjectFile(const std::string& path) {
 }
 
 void TProgramZEKFrm::SaveasProjectFile1Click() {
-  if (!ChipGuard() || !FileGuard()) return;
+  if (!ChipGuard() || !FileGuard() || !ControlsGuard()) return;
   const auto answer =
       Files().Save({"Save to Dorvik410xx Project File", "Dorvikxx Project File(*.RQT)|*.RQT", "RQT", ""});
   if (!answer) return;
@@ -51,6 +61,7 @@ void TProgramZEKFrm::SaveasProjectFile1Click() {
 }
 
 void TProgramZEKFrm::LoadformProjectFile1Click() {
+  if (!IdleGuard()) return;
   const auto answer =
       Files().Open({"Open Dorvik410xx Project File", "Dorvikxx Project Files(*.RQT)|*.RQT", "*.RQT", ""});
   if (answer) LoadProjectFile(answer->Path);

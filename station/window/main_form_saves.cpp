@@ -40,6 +40,8 @@ void TProgramZEKFrm::FileSaveBtnClick() {
     st_.Views.Boxes->Plain("No data to be saved!");
     return;
   }
+  // Without a chip there is no chip range to save.
+  if (!ChipGuard()) return;
   const auto answer = files_->Save(BufferSaveDialog());
   if (!answer) {
     st_.Views.Boxes->Plain("No data to be saved!");
@@ -74,6 +76,7 @@ void TProgramZEKFrm::SaveReadOutEEP1Click() {
 }
 
 void TProgramZEKFrm::LoadEepData1Click() {
+  if (!IdleGuard()) return;
   const auto answer = files_->Open(ObjectOpenDialog());
   if (!answer) return;
   AddInfoLine(Format("Load EEP Data file of \"%s\" at ", {answer->Path}) + st_.TimeSource->ShortDate() + "," +

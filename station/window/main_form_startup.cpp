@@ -184,10 +184,12 @@ void TProgramZEKFrm::COnfigLogFile1Click() {
 }
 
 void TProgramZEKFrm::BitBtn2XClick() {
+  if (!IdleGuard()) return;
   if (dialogs_.ConfigSNForm != nullptr) runner_->Run(*dialogs_.ConfigSNForm);
 }
 
 void TProgramZEKFrm::BitBtn1XClick() {
+  if (!IdleGuard()) return;
   if (dialogs_.KelpraCfgForm != nullptr) runner_->Run(*dialogs_.KelpraCfgForm);
 }
 

@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <QApplication>
 #include <algorithm>
 
 #include "station/data/errors.h"
 #include "station/data/format.h"
 #include "station/data/info_lines.h"
 #include "station/data/text_file.h"
+#include "station/link/slot_commands.h"
 #include "station/link/timeouts.h"
 #include "station/window/main_form.h"
 #include "station/window/tick_probe.h"
@@ -37,6 +39,9 @@ void TProgramZEKFrm::Timer1Timer() {
 
 void TProgramZEKFrm::Timer2Timer() {
   if (PortList().Count() > st_.DevicesFound) return;
+  // The project replaces the image and the chip: it waits for the units the
+  // operator set working, and for a dialog that may change them to close.
+  if (st_.CmdLineProject != 0 && (!BusyRefusal(st_).empty() || QApplication::activeModalWidget() != nullptr)) return;
   Timer2->stop();
   if (st_.CmdLineProject == 0) return;
   const std::string& path = st_.CmdLineProjectPath;

@@ -12,6 +12,14 @@ class ModalRunner : public DialogRunner {
   int Run(QDialog& dialog) override { return dialog.exec(); }
 };
 
+// "Name (*.ext)|*.ext|Other|*.x" -> the pattern lists "*.ext", "*.x".
+QStringList FilterPatterns(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList patterns;
+  for (int i = 1; i < parts.size(); i += 2) patterns << parts[i];
+  return patterns;
+}
+
 // "Name (*.ext)|*.ext|Other|*.x" -> Qt's "Name (*.ext);;Other (*.x)".
 QStringList QtFilters(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split('|');
@@ -22,6 +30,20 @@ QStringList QtFilters(const std::string& filter) {
     filters << parts[i] + " (" + patterns + ")";
   }
   return filters;
+}
+
+// The suffix a saved name typed without one gets: the default extension
+// when the chosen filter lists it (or names no extension of its own),
+// else the filter's first extension as the filter spells it.
+QString SuffixForFilter(const QString& patterns, const QString& default_ext) {
+  QString first;
+  for (QString pattern : patterns.split(';')) {
+    if (!pattern.startsWith("*.")) continue;
+    pattern.remove(0, 2);
+    if (pattern.compare(default_ext, Qt::CaseInsensitive) == 0) return default_ext;
+    if (first.isEmpty() && !pattern.contains('*') && !pattern.contains('?')) first = pattern;
+  }
+  return first.isEmpty() ? default_ext : first;
 }
 
 class DesktopDialogs : public FileDialogs {
@@ -43,6 +65,15 @@ class DesktopDialogs : public FileDialogs {
     ext.remove("*.");
     if (ext.contains('*')) ext.clear();
     if (!ext.isEmpty()) dialog.setDefaultSuffix(ext);
+    if (save) {
+      const QStringList patterns = FilterPatterns(spec.Filter);
+      auto follow = [&dialog, filters, patterns, ext](const QString& chosen) {
+        const qsizetype at = filters.indexOf(chosen);
+        if (at >= 0 && at < patterns.size()) dialog.setDefaultSuffix(SuffixForFilter(patterns[at], ext));
+      };
+      QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+      follow(dialog.selectedNameFilter());
+    }
     if (!spec.FileName.empty()) dialog.selectFile(QString::fromStdString(spec.FileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     FileDialogAnswer answer;

@@ -142,12 +142,14 @@ TEST_F(ChipSetupTest, NextChipUndoesTheOptionBoxes) {
   EXPECT_TRUE(Shown(form().ChkBoxPrgInf));  // visibility left as the BS32 part set it
   EXPECT_EQ(Text(form().ChkBoxErsInf), "Enable Erase Info Block");
   EXPECT_TRUE(Shown(form().ChkBoxErsEE) && !form().ChkBoxErsEE->isChecked());
-  // A 0x90 part without EEP disables the EEP boxes; the next class keeps that.
+  // A 0x90 part without EEP disables the EEP boxes for itself alone.
   Choose("BS9000AM64");
   EXPECT_FALSE(form().ChkBoxErsEE->isEnabled());
+  EXPECT_FALSE(form().ChkBoxPrgEE->isEnabled());
   Choose("BF7612BM20-SJBX");
-  EXPECT_TRUE(Shown(form().ChkBoxErsEE));
-  EXPECT_FALSE(form().ChkBoxErsEE->isEnabled());
+  EXPECT_TRUE(Shown(form().ChkBoxErsEE) && Shown(form().ChkBoxPrgEE));
+  EXPECT_TRUE(form().ChkBoxErsEE->isEnabled());
+  EXPECT_TRUE(form().ChkBoxPrgEE->isEnabled());
 }
 
 TEST_F(ChipSetupTest, ChineseEditionCaptionsAndNote) {

@@ -144,6 +144,8 @@ using Commands = StationUnitsTest;
 TEST_F(Commands, BlankCheckSkipsTheBusyUnitBetweenTwoIdleOnes) {
   StartWithUnits({0, 1, 2}, 3);
   TakeChip(0x00, 96, 2048, "DLM8F96");
+  form().CollectControlSettings();  // as unit 2's own command took them
+  MarkMemo();
   st().PortBusy[1] = 1;
   st().PortState[1] = kStateProgram;
   st().PortRxLen[1] = 9;

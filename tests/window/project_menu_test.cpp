@@ -5,10 +5,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
 #include <filesystem>
 
+#include "station/data/byte_sums.h"
+#include "station/data/format.h"
 #include "station/link/project_file_save.h"
+#include "station/window/kelpra_cfg_form.h"
 #include "station/window/radio_group.h"
+#include "tests/window/chip_choice.h"
 #include "tests/window/station_units_fixture.h"
 
 namespace zek::testing {
@@ -99,8 +106,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Stored 20 is not one of the load rule's values below class 0x40.
         ProjectCase{"Class00", 0x00, 20, 0x84, 0x50, 0x00, 0x00, 7, 1, true, false, true, false, true},
         ProjectCase{"Class00Fast", 0x00, 0, 0x80, 0xA0, 0x80, 0x20, 0, 0, false, true, false, true, false},
-        // A BS32 project sets only the option-data box; the rest stay.
-        ProjectCase{"BS32", 0x10, 30, 0x00, 0xF0, 0x80, 0x20, 7, 0, true, true, false, true, false},
+        // A BS32 project sets only the option-data box; the rest stay, but
+        // the EEP view the load refreshes (the grid of the class-0x00
+        // window before) unticks the EEP boxes over an erased EEP image.
+        ProjectCase{"BS32", 0x10, 30, 0x00, 0xF0, 0x80, 0x20, 7, 0, false, true, false, true, false},
         ProjectCase{"Class80", 0x80, 25, 0x00, 0x40, 0x80, 0x20, 0, 0, false, false, true, false, false},
         ProjectCase{"Class90", 0x90, 40, 0x04, 0x10, 0x00, 0x00, 3, 1, true, false, false, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -130,8 +139,10 @@ TEST_F(ProjectMenu, TheCommandLineLoadsSilently) {
   ASSERT_TRUE(form().LoadProjectFile(path));
   EXPECT_FALSE(form().LoadProjectFile(dir.Write("foreign.RQT", std::string(8000, 'x'))));
   EXPECT_TRUE(boxes.shown.empty());
-  EXPECT_EQ(NewLines(), (std::vector<std::string>{"> 10:15:02 Project File Open Success!",
-                                                  "> 10:15:02 Not Valid Kelpra Project File!"}));
+  const std::vector<std::string> lines = NewLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "> 10:15:02 Project File Open Success!");
+  EXPECT_EQ(lines.back(), "> 10:15:02 Not Valid Kelpra Project File!");
 }
 
 TEST_F(ProjectMenu, SaveNeedsAChipFirstThenObjectData) {
@@ -189,6 +200,110 @@ TEST_F(ProjectMenu, SaveAndLoadThroughTheirDialogsKeepTheWindowsControls) {
   EXPECT_TRUE(form().ChkBoxBOOT->isChecked());
   EXPECT_EQ(form().Status().PanelText(2), "app.s19");
 }
+
+// A project as a station writes it after the chip dialog chose its part:
+// the map derived, the image filled with a pattern, its sums taken.
+std::string WriteChosenChipProject(const std::string& path, uint8_t class_code, uint16_t flash_kb,
+                                   const std::string& name, const ProgrammerSettings& settings = {}) {
+  FakeStation other;
+  StationState& s = other.st;
+  s.Settings = settings;
+  s.ChipClassCode = class_code;
+  s.ChipFlashSizeKB = flash_kb;
+  s.InfoSize = 512;
+  s.PageSize = 512;
+  s.ChipName = name;
+  SetMemoryMap(s);
+  const uint32_t bytes = uint32_t{flash_kb} * 1024;
+  for (uint32_t i = 0; i < bytes; ++i) s.MainBuffer[i] = static_cast<uint8_t>(i * 13 + (i >> 11));
+  s.MainAcc16 = static_cast<uint16_t>(SumBytes(s.MainBuffer.span(), 0, bytes - 1));
+  s.MainCrc16 = Check16(s.MainBuffer.span(), 0, bytes - 1);
+  WriteProjectFile(s, path, 80);
+  return path;
+}
+
+// The views, the sums and the summary follow a loaded project as they
+// follow a loaded file and the settings dialog's OK.
+TEST_F(ProjectMenu, ALoadShowsTheProjectsImageSumsAndSettings) {
+  StartWithUnits({}, 0);
+  ScriptChipDialog(dialogs, {"BS32G030CBT6"}, Close::Ok);
+  form().DevButton->click();
+  files.Answer(dir.Write("a.bin", std::vector<uint8_t>(1000, 0x11)));
+  form().SpdBtnOpen->click();
+  ASSERT_EQ(form().HexViewer->model()->rowCount(), 8192);
+  const std::vector<std::string> summary_before = form().CfgInfoLines();
+
+  ProgrammerSettings settings;
+  settings.CtrlFlags = 0x80;  // beeper off
+  settings.PowerOnTime = 25;
+  settings.AutoDetectFlags = 0;
+  const std::string path = WriteChosenChipProject(dir.File("big.RQT"), 0x80, 2048, "BIG-CHIP", settings);
+  files.Answer(path);
+  form().LoadformProjectFile1->trigger();
+
+  EXPECT_EQ(form().HexViewer->model()->rowCount(), 131072);
+  const uint32_t sum = SumBytes(st().MainBuffer.span(), 0, 0x1FFFFF);
+  EXPECT_EQ(form().Status().PanelText(0), Format("Acc Sum:0x%0.8x", {sum & 0xFFFF}));
+  EXPECT_EQ(form().Status().PanelText(1),
+            Format("CRC Sum:0x%0.4x", {Check16(st().MainBuffer.span(), 0, 0x1FFFFF)}));
+  const std::vector<std::string> summary = form().CfgInfoLines();
+  EXPECT_NE(summary, summary_before);
+  // The settings dialog opened on the project's settings and confirmed
+  // writes the same summary.
+  dialogs.script = [this](QDialog&) { program->Dialogs().KelpraCfgForm->BitBtn2->click(); };
+  form().BitBtn1X->click();
+  EXPECT_EQ(form().CfgInfoLines(), summary);
+
+  form().FormClose();
+  const std::vector<std::string> lines = MemoLines();
+  ASSERT_GE(lines.size(), summary.size());
+  EXPECT_EQ(std::vector<std::string>(lines.end() - static_cast<long>(summary.size()), lines.end()), summary);
+}
+
+// Before the load: a fresh station, or another chip chosen in the dialog.
+struct BeforeLoadCase {
+  const char* name;
+  const char* chosen;  // part chosen in the dialog first, or null
+};
+
+class ProjectMap : public ProjectTest, public ::testing::WithParamInterface<BeforeLoadCase> {};
+
+// The map follows the project's chip as the chip dialog derives it, so the
+// units get the same ranges whatever the station held before.
+TEST_P(ProjectMap, IsTheChipDialogsWhateverCameBefore) {
+  StartWithUnits({0}, 1);
+  if (GetParam().chosen != nullptr) {
+    ScriptChipDialog(dialogs, {GetParam().chosen}, Close::Ok);
+    form().DevButton->click();
+  }
+  const std::string path = WriteChosenChipProject(dir.File("bs32.RQT"), 0x10, 128, "BS32G030CBT6");
+  ASSERT_TRUE(form().LoadProjectFile(path));
+  EXPECT_EQ(st().OptionStartAddress, 0x201E0u);
+  EXPECT_EQ(st().OptionEndAddress, 0x201FFu);
+  form().SpdBtnProg->click();
+  const std::vector<Bytes> packets = SentPackets(ports[0].sent);
+  ASSERT_FALSE(packets.empty());
+  const Bytes& p = packets.front();
+  ASSERT_GE(p.size(), 8u + 64u);
+  // A little-endian word of the settings block, which follows the header.
+  auto u32 = [&p](size_t at) {
+    return uint32_t{p[8 + at]} | p[9 + at] << 8 | p[10 + at] << 16 | uint32_t{p[11 + at]} << 24;
+  };
+  EXPECT_EQ(p[0], 0x95);
+  EXPECT_EQ(p[8 + 2], 0x10);
+  EXPECT_EQ(u32(24), 0u) << "ChipStartAddress";
+  EXPECT_EQ(u32(28), 0x000201E0u) << "OptionStartAddress";
+  EXPECT_EQ(u32(56), 0xFFFFFFFFu) << "EepStartAddress";
+  EXPECT_EQ(u32(60), 0x00020200u) << "InfoStartAddress";
+  EXPECT_EQ(p[8 + 8] | p[8 + 9] << 8, 128) << "FlashSizeKB";
+}
+
+INSTANTIATE_TEST_SUITE_P(Stations, ProjectMap,
+                         ::testing::Values(BeforeLoadCase{"Fresh", nullptr},
+                                           BeforeLoadCase{"AfterClass00", "BF7106AM28-TBBX"},
+                                           BeforeLoadCase{"AfterClass90", "BS9000AM20"},
+                                           BeforeLoadCase{"AfterTheSameChip", "BS32G030CBT6"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace zek::testing

@@ -36,6 +36,20 @@ TEST_F(SavesTest, NothingLoadedRefusesTheMainSaveWithoutADialog) {
   EXPECT_TRUE(files.asked.empty());
 }
 
+// Without a chip there is no chip range: nothing is asked or written.
+TEST_F(SavesTest, NoChipRefusesTheMainSaveWithTheChipGuard) {
+  StartShown();
+  OpenFirst(dir.Write("a.bin", std::vector<uint8_t>(64, 0x12)));
+  boxes.shown.clear();
+  files.asked.clear();
+  files.Answer(dir.File("out.bin"));
+  form().SaveFile1->trigger();
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Please select the chip type!"});
+  EXPECT_EQ(boxes.shown[0].kind, "information");
+  EXPECT_TRUE(files.asked.empty());
+  EXPECT_FALSE(std::ifstream(dir.File("out.bin")).good());
+}
+
 struct MainSaveCase {
   const char* name;
   QAction* TProgramZEKFrm::*item;

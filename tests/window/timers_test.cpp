@@ -1,6 +1,7 @@
 // The two timers: time-outs and time-driven gauges, the command-line
 // project, and the exit with its result file.
 
+#include <QDialog>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -157,6 +158,30 @@ TEST_F(Timer2Test, WithoutPortsTheProjectIsLoadedAndNothingDownloaded) {
   for (const std::string& line : MemoLines()) EXPECT_EQ(line.find("corrupted"), std::string::npos) << line;
   for (int slot = 0; slot < kPortSlots; ++slot) EXPECT_EQ(st().PortBusy[slot], 0);
   EXPECT_EQ(st().DownloadsDone, 0);
+}
+
+// The project replaces the image and chip that a working unit or an open
+// dialog uses: the load waits for both.
+TEST_F(Timer2Test, WaitsForWorkingUnitsAndOpenDialogs) {
+  const std::string path = dir.File("demo.RQT");
+  demo::WriteDemoProject(path, 96);
+  Start({path, "OFF"});
+  st().PortBusy[4] = 1;
+  form().Timer2Timer();
+  EXPECT_TRUE(Waiting());
+  EXPECT_EQ(st().FileLoaded, 0);
+  st().PortBusy[4] = 0;
+  QDialog dialog(&form());
+  dialog.setModal(true);
+  dialog.show();
+  form().Timer2Timer();
+  EXPECT_TRUE(Waiting());
+  EXPECT_EQ(st().FileLoaded, 0);
+  dialog.hide();
+  form().Timer2Timer();
+  EXPECT_FALSE(Waiting());
+  EXPECT_EQ(st().FileLoaded, 1);
+  EXPECT_EQ(st().ChipName, "BF7106AM28-TBBX");
 }
 
 TEST_F(Timer2Test, MissingProjectGivesLineAndBox) {
