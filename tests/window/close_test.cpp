@@ -8,9 +8,12 @@
 #include <QPushButton>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
+#include "serial/comm_component.h"
 #include "station/window/dialogs.h"
 #include "station/window/radio_group.h"
+#include "tests/serial/pty_support.h"
 #include "tests/window/window_fixture.h"
 
 namespace zek::testing {
@@ -134,6 +137,40 @@ TEST_F(CloseTest, ClearInformationEmptiesTheLogAndItsBox) {
   form().AddInfoLine("after");
   form().Memo().Flush();
   EXPECT_EQ(form().InfoMemo->toPlainText().toStdString(), "> 10:15:02 after");
+}
+
+// A command-line run closes the station on the tick after the last
+// download, whose reset into stand-alone mode may still be queued: what the
+// ports were given reaches the units before the ports close.
+TEST_F(CloseTest, PortsSendEverythingQueuedBeforeTheyClose) {
+  StartShown();
+  PtyPair pty;
+  ComLinkFolder links;
+  links.Link("COM1", pty.slave_path());
+  TComm& comm = form().CommOf(0);
+  comm.SetCommName("COM1");
+  comm.OpenPort();
+  // More than the terminal holds, so the writes wait for a slow reader.
+  std::vector<uint8_t> sent;
+  for (uint8_t seed = 1; seed <= 3; ++seed) {
+    const std::vector<uint8_t> block = Pattern(40000, seed);
+    ASSERT_TRUE(comm.SendBuffer(block.data(), static_cast<uint16_t>(block.size())));
+    sent.insert(sent.end(), block.begin(), block.end());
+  }
+  std::vector<uint8_t> got;
+  std::thread unit([&] {
+    const auto end = std::chrono::steady_clock::now() + 5s;
+    while (got.size() < sent.size() && std::chrono::steady_clock::now() < end) {
+      const std::vector<uint8_t> part = pty.Read(std::min<size_t>(4096, sent.size() - got.size()), 20ms);
+      got.insert(got.end(), part.begin(), part.end());
+      std::this_thread::sleep_for(1ms);
+    }
+  });
+  EXPECT_TRUE(form().close());
+  unit.join();
+  EXPECT_FALSE(comm.IsOpen());
+  EXPECT_EQ(got.size(), sent.size());
+  EXPECT_TRUE(got == sent);
 }
 
 struct OpenerCase {
