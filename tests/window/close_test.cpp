@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "serial/comm_component.h"
 #include "station/window/dialogs.h"
@@ -153,21 +152,13 @@ TEST_F(CloseTest, PortsSendEverythingQueuedBeforeTheyClose) {
   // More than the terminal holds, so the writes wait for a slow reader.
   std::vector<uint8_t> sent;
   for (uint8_t seed = 1; seed <= 3; ++seed) {
-    const std::vector<uint8_t> block = Pattern(40000, seed);
+    const std::vector<uint8_t> block = Pattern(10000, seed);
     ASSERT_TRUE(comm.SendBuffer(block.data(), static_cast<uint16_t>(block.size())));
     sent.insert(sent.end(), block.begin(), block.end());
   }
-  std::vector<uint8_t> got;
-  std::thread unit([&] {
-    const auto end = std::chrono::steady_clock::now() + 5s;
-    while (got.size() < sent.size() && std::chrono::steady_clock::now() < end) {
-      const std::vector<uint8_t> part = pty.Read(std::min<size_t>(4096, sent.size() - got.size()), 20ms);
-      got.insert(got.end(), part.begin(), part.end());
-      std::this_thread::sleep_for(1ms);
-    }
-  });
+  SlowReader unit(pty, sent.size());
   EXPECT_TRUE(form().close());
-  unit.join();
+  const std::vector<uint8_t> got = unit.Join();
   EXPECT_FALSE(comm.IsOpen());
   EXPECT_EQ(got.size(), sent.size());
   EXPECT_TRUE(got == sent);
