@@ -12,6 +12,7 @@
 
 #include "station/data/byte_sums.h"
 #include "station/data/format.h"
+#include "station/data/image_sums.h"
 #include "station/link/project_file_save.h"
 #include "station/window/kelpra_cfg_form.h"
 #include "station/window/radio_group.h"
@@ -64,6 +65,10 @@ class ProjectTest : public StationUnitsTest {
     s.Settings.CtrlFlags2 = c.f2;
     s.Settings.CtrlFlags3 = c.f3;
     s.Settings.CtrlFlags4 = c.f4;
+    const ImageSums main = SumsOfFirst(s.MainBuffer.span(), 8 * 1024);
+    s.MainCrc16 = main.Crc16;
+    s.MainAcc16 = main.Acc16;
+    RefreshEepSums(s);
     const std::string path = dir.File(name);
     WriteProjectFile(s, path, 80);
     return path;
@@ -162,6 +167,10 @@ TEST_F(ProjectMenu, SaveNeedsAChipFirstThenObjectData) {
 TEST_F(ProjectMenu, SaveAndLoadThroughTheirDialogsKeepTheWindowsControls) {
   StartWithUnits({}, 0);
   TakeChipAndFile();
+  // The images' sums, as a loaded file leaves them.
+  form().ShowMainBuffer();
+  RefreshEepSums(st());
+  MarkMemo();
   st().ObjectFileName = "app.s19";
   form().RadioGpVolt->SetItemIndex(1);
   form().ChkBoxPrgEE->setChecked(true);
@@ -216,8 +225,10 @@ std::string WriteChosenChipProject(const std::string& path, uint8_t class_code, 
   SetMemoryMap(s);
   const uint32_t bytes = uint32_t{flash_kb} * 1024;
   for (uint32_t i = 0; i < bytes; ++i) s.MainBuffer[i] = static_cast<uint8_t>(i * 13 + (i >> 11));
-  s.MainAcc16 = static_cast<uint16_t>(SumBytes(s.MainBuffer.span(), 0, bytes - 1));
-  s.MainCrc16 = Check16(s.MainBuffer.span(), 0, bytes - 1);
+  const ImageSums main = SumsOfFirst(s.MainBuffer.span(), bytes);
+  s.MainCrc16 = main.Crc16;
+  s.MainAcc16 = main.Acc16;
+  RefreshEepSums(s);
   WriteProjectFile(s, path, 80);
   return path;
 }
