@@ -289,6 +289,8 @@ class TProgramZEKFrm : public QMainWindow {
   void MakeHexGrids();
   void BindEepEditor();
   bool EepTabVisible() const;
+  // The views and sums of freshly loaded images (a file or a project).
+  void ShowLoadedImages();
   HexGridModel* main_grid_ = nullptr;
   HexGridModel* eep_grid_ = nullptr;
   HexGridModel* read_main_grid_ = nullptr;

@@ -188,6 +188,11 @@ bool TProgramZEKFrm::LoadObjectFile(const std::string& path, uint32_t& start, ui
   AddInfoLine(Format("Current File Adddress Range : 0x%0.8x~0x%0.8x.", {start, end}));
   AddInfoLine(Format("Current File ACC32 Sum : 0x%0.8x.", {st_.FileAcc32}));
   AddPlainLine(st_, "");
+  ShowLoadedImages();
+  return known;
+}
+
+void TProgramZEKFrm::ShowLoadedImages() {
   ShowMainBuffer();
   // With the EEP tab hidden the sums must still be the image's own, or a
   // previous chip's would travel with this one.
@@ -195,7 +200,6 @@ bool TProgramZEKFrm::LoadObjectFile(const std::string& path, uint32_t& start, ui
     ShowEepBuffer();
   else
     RefreshEepSums(st_);
-  return known;
 }
 
 void TProgramZEKFrm::ShowMainBuffer() {

@@ -36,8 +36,7 @@ bool TProgramZEKFrm::LoadProjectFile(const std::string& path) {
   st_.Views.StatusBar->SetPanelText(2, st_.ObjectFileName);
   // The views and sums as after a file load; the EEP boxes they tick are
   // then the project's.
-  ShowMainBuffer();
-  if (EepTabVisible()) ShowEepBuffer();
+  ShowLoadedImages();
   if (dialogs_.KelpraCfgForm != nullptr) dialogs_.KelpraCfgForm->ShowSettingsSummary();
   const ProjectControls controls = ControlsFromProject(st_);
   RadioGroupCS->SetItemIndex(0);
