@@ -4,13 +4,14 @@
 #include "station/link/command_builders.h"
 #include "station/link/operation_steps.h"
 #include "station/link/progress.h"
+#include "station/link/start_download.h"
 
 namespace zek {
 namespace {
 
 void FinishDownload(StationState& st, int port) {
   EndProgress(st, false, port);
-  ++st.DownloadsDone;
+  CountDownloadSuccess(st, port);
   AddPortInfoLine(st, "Download Success!", port);
   SendResetCommand(st, 0x8A, port);
 }

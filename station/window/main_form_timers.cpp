@@ -8,6 +8,7 @@
 #include "station/data/format.h"
 #include "station/data/info_lines.h"
 #include "station/data/text_file.h"
+#include "station/link/start_download.h"
 #include "station/link/timeouts.h"
 #include "station/window/main_form.h"
 #include "station/window/tick_probe.h"
@@ -52,10 +53,8 @@ void TProgramZEKFrm::Timer2Timer() {
     return;
   }
   CollectControlSettings();
-  for (int slot = 0; slot < st_.DevicesFound && slot < kPortSlots; ++slot) {
-    st_.PortRxLen[slot] = 0;
-    StartDownload(slot);
-  }
+  // By slot, not by count: a unit that hung up leaves a gap among them.
+  StartCommandLineDownload(st_);
 }
 
 }  // namespace zek
