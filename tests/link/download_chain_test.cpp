@@ -158,6 +158,7 @@ TEST_F(DownloadFixture, CommandLineRunEndsWhenEveryStartedSlotHoldsItsLatestDown
   fs.st.FlashSizeKB = 4;
   fs.st.AutoExit = 1;
   fs.st.PortSlotCount = 2;
+  fs.st.DevicesFound = 2;
   fs.st.PortConnected[0] = fs.st.PortConnected[1] = 1;
   ASSERT_EQ(StartCommandLineDownload(fs.st), 2);
   link.Run([](int port, const Bytes& command) -> std::optional<Bytes> {

@@ -215,7 +215,7 @@ TEST(LineCommRequestHangup, OnlyAnOpenPortHangsUpAndTheLastOneEmptiesTheList) {
   LineCommRequestHangup(fs.st, 0);
   LineCommRequestHangup(fs.st, 1);
   EXPECT_EQ(fs.port_list.items, std::vector<std::string>{"COM1"});
-  EXPECT_EQ(fs.memo.lines, std::vector<std::string>{"> 10:15:02 C1: Port COM3 hung up!"});
+  ASSERT_EQ(fs.memo.lines, std::vector<std::string>{"> 10:15:02 C1: Port COM3 hung up!"});
   fs.ports[1].open = true;
   LineCommRequestHangup(fs.st, 1);
   EXPECT_TRUE(fs.port_list.items.empty());
