@@ -157,4 +157,11 @@ bool PlayIdealStation(const std::string& station_dir, const std::vector<std::str
   return ok;
 }
 
+SpanFigure MeasureIdealStation(LineRelay& relay, const std::string& station_dir, const std::vector<std::string>& names,
+                               const Script& script, bool& ok) {
+  relay.Reset();
+  ok = PlayIdealStation(station_dir, names, script) && ok;
+  return TransferSpan(relay.Stats());
+}
+
 }  // namespace zek::bench

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/e2e/line_relay.h"
 #include "station/data/station_state.h"
 
 namespace zek::testing {
@@ -32,5 +33,10 @@ Script CaptureScript(testing::FakeStation& fs, void (*start)(StationState&, int)
 // Plays `script` on every port station_dir/NAME at once. True when every
 // answer came and reported success; a line silent for 10 s fails the run.
 bool PlayIdealStation(const std::string& station_dir, const std::vector<std::string>& names, const Script& script);
+
+// One play over `relay`, its counts reset first: the wire share of the
+// transfers' span. `ok` becomes false when the play fails.
+SpanFigure MeasureIdealStation(LineRelay& relay, const std::string& station_dir, const std::vector<std::string>& names,
+                               const Script& script, bool& ok);
 
 }  // namespace zek::bench

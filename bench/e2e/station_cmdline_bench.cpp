@@ -107,13 +107,6 @@ zek::bench::Script DownloadScript(const Options& o) {
   return zek::bench::CaptureScript(fs, zek::StartDownload);
 }
 
-zek::bench::SpanFigure IdealRun(zek::bench::LineRelay& relay, const std::string& dir, const Options& o,
-                                const zek::bench::Script& script, bool& ok) {
-  relay.Reset();
-  ok = zek::bench::PlayIdealStation(dir, Names(o.units), script) && ok;
-  return zek::bench::TransferSpan(relay.Stats());
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,7 +134,8 @@ int main(int argc, char** argv) {
   env.insert("ZEK_TICK_PROBE", QString::fromStdString(folder.File("probe.txt")));
   const zek::bench::Script script = DownloadScript(o);
   bool ideal_ok = true;
-  const zek::bench::SpanFigure before = IdealRun(relay, lines_dir, o, script, ideal_ok);
+  auto ideal = [&] { return zek::bench::MeasureIdealStation(relay, lines_dir, Names(o.units), script, ideal_ok); };
+  const zek::bench::SpanFigure before = ideal();
   QProcess station;
   station.setProcessEnvironment(env);
   station.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -153,7 +147,7 @@ int main(int argc, char** argv) {
   const double process_s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   const double cpu_s = ChildrenCpuSeconds() - cpu0;
   const std::vector<zek::bench::LineStats> stats = relay.Stats();
-  const zek::bench::SpanFigure after = IdealRun(relay, lines_dir, o, script, ideal_ok);
+  const zek::bench::SpanFigure after = ideal();
   fs::remove_all(lines_dir);
   if (!finished || station.exitStatus() != QProcess::NormalExit || station.exitCode() != 0) {
     std::fprintf(stderr, "the station did not finish its run (exit %d)\n", station.exitCode());

@@ -131,14 +131,6 @@ Run ProgramAll(Bench& bench, const Options& o) {
 
 double BlockCount(const Options& o) { return (o.kb + 3) / 4; }
 
-// The ideal station over the paced lines, programming the image the rig
-// programs (the same bytes again: the chips take them unchanged).
-SpanFigure IdealRun(Bench& bench, const Options& o, const zek::bench::Script& script, bool& ok) {
-  bench.relay->Reset();
-  ok = zek::bench::PlayIdealStation(bench.station_dir, Names(o.units), script) && ok;
-  return zek::bench::TransferSpan(bench.relay->Stats());
-}
-
 zek::bench::Script ProgramScript(const Options& o) {
   zek::testing::FakeStation fs;
   zek::testing::LoadTestImage(fs.st, o.kb, kImageSeed);
@@ -212,9 +204,13 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const zek::bench::Script script = ProgramScript(o);
   bool ideal_ok = true;
-  const SpanFigure before = IdealRun(paced, o, script, ideal_ok);
+  // The chips take the same image again unchanged.
+  auto ideal = [&] {
+    return zek::bench::MeasureIdealStation(*paced.relay, paced.station_dir, Names(o.units), script, ideal_ok);
+  };
+  const SpanFigure before = ideal();
   Run p = ProgramAll(paced, o);
-  const SpanFigure after = IdealRun(paced, o, script, ideal_ok);
+  const SpanFigure after = ideal();
   Run u = ProgramAll(unpaced, o);
   if (!p.ok || !u.ok || !ideal_ok) {
     std::fprintf(stderr, "a run failed\n");
