@@ -164,4 +164,15 @@ SpanFigure MeasureIdealStation(LineRelay& relay, const std::string& station_dir,
   return TransferSpan(relay.Stats());
 }
 
+void PrintCeiling(const SpanFigure& station, const SpanFigure& before, const SpanFigure& after, int width) {
+  const double ceiling = (before.Share() + after.Share()) / 2;
+  const double ideal_turn = (before.turnaround_ms + after.turnaround_ms) / 2;
+  std::printf("  %-*s%.3f wire / span  (%.3f before, %.3f after the station)\n", width, "ceiling, ideal station",
+              ceiling, before.Share(), after.Share());
+  std::printf("  %-*s%.3f wire / span = %.3f of the ceiling  (goal >= 0.99)\n", width, "station", station.Share(),
+              station.Share() / ceiling);
+  std::printf("  %-*s%.3f ms station, %.3f ms ideal: %.3f ms a block the station's own\n", width,
+              "turnaround, mean", station.turnaround_ms, ideal_turn, station.turnaround_ms - ideal_turn);
+}
+
 }  // namespace zek::bench

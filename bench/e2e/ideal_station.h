@@ -39,4 +39,9 @@ bool PlayIdealStation(const std::string& station_dir, const std::vector<std::str
 SpanFigure MeasureIdealStation(LineRelay& relay, const std::string& station_dir, const std::vector<std::string>& names,
                                const Script& script, bool& ok);
 
+// The ceiling (the mean of the ideal runs before and after the station's),
+// the station's share of it, and the turnaround the station adds to the
+// ideal's; labels `width` wide.
+void PrintCeiling(const SpanFigure& station, const SpanFigure& before, const SpanFigure& after, int width);
+
 }  // namespace zek::bench

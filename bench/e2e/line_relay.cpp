@@ -124,10 +124,12 @@ size_t Deliver(int fd, WireModel& wire, Clock::time_point now) {
 }
 
 void Flush(Line& line, Clock::time_point now) {
-  if (Deliver(line.station, line.to_station, now) > 0) {
+  // Only answers within the span count: the wait between the search and
+  // the download is no turnaround.
+  if (Deliver(line.station, line.to_station, now) > 0 && line.stats.span_start_ns != 0) {
     line.answered = true;
     line.answer_end = now;
-    if (line.stats.span_start_ns != 0) line.stats.span_end_ns = Nanos(now);
+    line.stats.span_end_ns = Nanos(now);
   }
   Deliver(line.unit, line.to_unit, now);
 }
@@ -240,7 +242,11 @@ std::vector<LineStats> LineRelay::Stats() {
 SpanFigure TransferSpan(const std::vector<LineStats>& lines) {
   SpanFigure f;
   int64_t start = 0, end = 0;
+  uint64_t turns = 0;
+  double turn_us = 0;
   for (const LineStats& s : lines) {
+    turns += s.turnarounds;
+    turn_us += s.turnaround_sum_us;
     if (s.span_start_ns == 0) continue;
     const double byte_s = std::chrono::duration<double>(WireModel::kByteTime).count();
     f.wire_s = std::max(f.wire_s, static_cast<double>(s.span_bytes) * byte_s);
@@ -248,6 +254,7 @@ SpanFigure TransferSpan(const std::vector<LineStats>& lines) {
     end = std::max(end, s.span_end_ns);
   }
   f.span_s = static_cast<double>(end - start) / 1e9;
+  f.turnaround_ms = turns > 0 ? turn_us / static_cast<double>(turns) / 1e3 : 0;
   return f;
 }
 

@@ -4,10 +4,11 @@
 // dorvik410-sim paces only what a unit sends (a little ahead, as a UART's
 // FIFO would); the relay hands each byte on only once it would have crossed
 // a real line, both ways, so a run costs what it would on real lines. It
-// also times each port's turnaround: from the last byte of a unit's answer
-// passed on to the first byte of the station's next command; and the span
-// of the transfers: from the first block-sized command (the short search
-// queries before it are left out) to the last answer byte passed on.
+// also notes the span of the transfers: from the first block-sized command
+// (the short search queries before it are left out) to the last answer
+// byte passed on; and, within it, each port's turnaround: from the last
+// byte of a unit's answer passed on to the first byte of the station's
+// next command.
 
 #include <sys/types.h>
 
@@ -35,6 +36,7 @@ struct LineStats {
 // be a line never idle.
 struct SpanFigure {
   double wire_s = 0, span_s = 0;
+  double turnaround_ms = 0;  // mean over every line
   double Share() const { return span_s > 0 ? wire_s / span_s : 0; }
 };
 SpanFigure TransferSpan(const std::vector<LineStats>& lines);

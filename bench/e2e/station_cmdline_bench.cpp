@@ -173,12 +173,7 @@ int main(int argc, char** argv) {
   std::printf("  wire time (reference)   %.3f s on the busiest line\n", wire_us / 1e6);
   std::printf("  wire / wall             %.3f  (target >= 0.90; %.3f with no time lost beyond the 3 ms)\n",
               wire_us / 1e6 / p.busy_s, wire_us / (wire_us + blocks * kReadIntervalUs));
-  const zek::bench::SpanFigure span = zek::bench::TransferSpan(stats);
-  const double ceiling = (before.Share() + after.Share()) / 2;
-  std::printf("  ceiling, ideal station  %.3f wire / span  (%.3f before, %.3f after the station)\n", ceiling,
-              before.Share(), after.Share());
-  std::printf("  station                 %.3f wire / span = %.3f of the ceiling  (goal >= 0.99)\n", span.Share(),
-              span.Share() / ceiling);
+  zek::bench::PrintCeiling(zek::bench::TransferSpan(stats), before, after, 24);
   std::printf("  process wall time       %.3f s (start-up, search, download, close)\n", process_s);
   std::printf("  station CPU, whole run  %.3f s = %.2f %% of one core over the process  (target < 5 %%)\n", cpu_s,
               100.0 * cpu_s / process_s);

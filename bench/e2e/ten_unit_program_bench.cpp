@@ -137,14 +137,6 @@ zek::bench::Script ProgramScript(const Options& o) {
   return zek::bench::CaptureScript(fs, zek::StartProgram);
 }
 
-void ReportCeiling(const Run& r, const SpanFigure& before, const SpanFigure& after) {
-  const SpanFigure station = zek::bench::TransferSpan(r.lines);
-  const double ceiling = (before.Share() + after.Share()) / 2;
-  std::printf("  ceiling, ideal station %.3f wire / span  (%.3f before, %.3f after the station)\n", ceiling,
-              before.Share(), after.Share());
-  std::printf("  station                %.3f wire / span = %.3f of the ceiling  (goal >= 0.99)\n", station.Share(),
-              station.Share() / ceiling);
-}
 
 // True when the figures can be trusted: a run faster than its own wire
 // time means the lines were not paced.
@@ -217,7 +209,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const bool trusted = ReportPaced(p, o);
-  ReportCeiling(p, before, after);
+  zek::bench::PrintCeiling(zek::bench::TransferSpan(p.lines), before, after, 23);
   ReportUnpaced(u, o);
   return trusted ? 0 : 1;
 }
