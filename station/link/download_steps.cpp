@@ -16,6 +16,10 @@ void FinishDownload(StationState& st, int port) {
   SendResetCommand(st, 0x8A, port);
 }
 
+void SendDownloadBlock(StationState& st, int port) {
+  SendFlashBlock(st, 0x55, st.PortBlockIndex[port], st.ChipStartAddress, port);
+}
+
 }  // namespace
 
 void OnConfigImageReply(StationState& st, uint8_t status, int port) {
@@ -25,13 +29,9 @@ void OnConfigImageReply(StationState& st, uint8_t status, int port) {
 
 void OnDownloadMainReply(StationState& st, uint8_t status, int port) {
   if (!Succeeded(status)) return FailStep(st, status, port);
-  if (AdvanceBlock(st, port, 1)) {
-    SendFlashBlock(st, 0x55, st.PortBlockIndex[port], st.ChipStartAddress, port);
-  } else if (st.EepStepsEnabled) {
-    StartDownloadEEP(st, port);
-  } else {
-    FinishDownload(st, port);
-  }
+  if (AdvanceBlock(st, port, 1, SendDownloadBlock)) return;
+  if (st.EepStepsEnabled) return StartDownloadEEP(st, port);
+  FinishDownload(st, port);
 }
 
 void OnDownloadEEPReply(StationState& st, uint8_t status, int port) {

@@ -23,6 +23,8 @@ constexpr char kResultFileName[] = "ResDW.Txt";
 void TProgramZEKFrm::Timer1Timer() {
   tick_probe_->Tick(std::any_of(st_.PortBusy.begin(), st_.PortBusy.end(), [](uint8_t b) { return b != 0; }));
   CountDownTimeouts(st_);
+  // The gauges' only repaint: never more than one a tick, whatever the units did.
+  for (auto& gauge : gauges_) gauge->Repaint();
   if (!CommandLineRunFinished(st_) || closing_for_result_) return;
   closing_for_result_ = true;
   try {
