@@ -264,6 +264,7 @@ class TProgramZEKFrm : public QMainWindow {
   void SetWindowTexts();
   void ReadCommandLine();
   void WriteCloseLog();
+  void ClosePorts();
 
   // Commands (main_form_commands.cpp): the guards, then the shape every
   // per-slot command shares.
