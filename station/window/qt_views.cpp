@@ -24,6 +24,13 @@ QtInfoMemo::QtInfoMemo(QPlainTextEdit* edit) : edit_(edit) {
   flush_.setSingleShot(true);
   flush_.setInterval(0);
   QObject::connect(&flush_, &QTimer::timeout, [this] { Flush(); });
+  // Showing lays the box out again (scroll bars come and go): each new
+  // range until the operator scrolls still ends at the last line.
+  QScrollBar* bar = edit_->verticalScrollBar();
+  QObject::connect(bar, &QScrollBar::rangeChanged, edit_, [this] {
+    if (end_unseen_ && edit_->isVisible()) ShowEnd();
+  });
+  QObject::connect(bar, &QScrollBar::actionTriggered, edit_, [this] { end_unseen_ = false; });
 }
 
 void QtInfoMemo::AppendLine(const std::string& line) {
@@ -37,6 +44,7 @@ void QtInfoMemo::Clear() {
   lines_.clear();
   pending_.clear();
   pending_lines_ = 0;
+  end_unseen_ = false;
   edit_->clear();
 }
 
@@ -46,8 +54,11 @@ void QtInfoMemo::Flush() {
   edit_->appendPlainText(Q(pending_));
   pending_.clear();
   pending_lines_ = 0;
-  edit_->verticalScrollBar()->setValue(edit_->verticalScrollBar()->maximum());
+  end_unseen_ = !edit_->isVisible();
+  ShowEnd();
 }
+
+void QtInfoMemo::ShowEnd() { edit_->verticalScrollBar()->setValue(edit_->verticalScrollBar()->maximum()); }
 
 QtGauge::QtGauge(QProgressBar* bar)
     : bar_(bar), min_(bar->minimum()), max_(bar->maximum()), value_(bar->value()) {}

@@ -34,10 +34,15 @@ class QtInfoMemo : public InfoMemoView {
   void Flush();
 
  private:
+  void ShowEnd();
+
   QPlainTextEdit* edit_;
   std::vector<std::string> lines_;
   std::string pending_;
   size_t pending_lines_ = 0;
+  // Lines came in while the text box was hidden: the range it had then is
+  // not the one it shows with, so its end is shown once it is visible.
+  bool end_unseen_ = false;
   QTimer flush_;
 };
 
