@@ -119,7 +119,6 @@ class TProgramZEKFrm : public QMainWindow {
   void ResetProg1Click();
   // Space and carriage return start the automatic sequence.
   void FormKeyPress(char key);
-  void StartDownload(int port);
 
   // --- Control bytes ---
   void CollectControlSettings();

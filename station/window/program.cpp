@@ -22,10 +22,15 @@ StationProgram::StationProgram(const EditionTexts& texts, MainFormOptions option
 
 StationProgram::~StationProgram() = default;
 
+void SetApplicationTitle() {
+  // No display name: the window system would append it to every dialog's
+  // caption. Message boxes take the application name instead.
+  QApplication::setApplicationName(kApplicationTitle);
+}
+
 int ProgramMain(int argc, char** argv, const EditionTexts& texts) {
   StationApplication app(argc, argv);
-  QApplication::setApplicationName(kApplicationTitle);
-  QApplication::setApplicationDisplayName(kApplicationTitle);
+  SetApplicationTitle();
   MainFormOptions options;
   options.ProgramPath = argc > 0 ? argv[0] : "";
   for (int i = 1; i < argc; ++i) options.Arguments.emplace_back(argv[i]);

@@ -85,6 +85,22 @@ TEST(CommandLine, AnUnwritableResultFileEndsTheRunWithStatusOne) {
             1);
 }
 
+// COM5's unit drops its line when asked who it is, so the nine others sit
+// in slots around a gap: each of them gets the project, and the run ends
+// with its result.
+TEST(CommandLine, AUnitLostAtIdentityLeavesEveryIdentifiedUnitDownloaded) {
+  StationFolder f(10, {"--hangup", "5:identity"});
+  const std::optional<int> status = f.Run({f.Project(), "OFF"}, 60s);
+  ASSERT_TRUE(status.has_value()) << "the station did not exit";
+  EXPECT_EQ(*status, 0);
+  EXPECT_EQ(ReadLines(f.Path("ResDW.Txt")), std::vector<std::string>{"Download Success"});
+  const auto log = f.NewestLog();
+  ASSERT_TRUE(log.has_value()) << "no system-named log file";
+  EXPECT_EQ(LinesEndingWith(*log, ": Download Success!"), 9);
+  EXPECT_EQ(LinesEndingWith(*log, " C6: Port COM5 hung up!"), 1);
+  EXPECT_EQ(UnitsHoldingTheImage(f, 10), (std::vector<int>{1, 2, 3, 4, 6, 7, 8, 9, 10}));
+}
+
 struct BadProject {
   const char* file;
   const char* line;
