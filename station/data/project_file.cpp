@@ -224,6 +224,15 @@ bool ImagesMatchTheirSums(const ProjectContent& p) {
          main == ImageSums{Get16(cfg), Get16(cfg + 2)} && eep == ImageSums{Get16(cfg + 4), Get16(cfg + 6)};
 }
 
+// The chip's flash and EEPROM sizes decide how many blocks a unit is sent:
+// sizes other than the sections' would send bytes the file does not hold.
+bool SizesMatchTheSections(const ProjectContent& p) {
+  const ProjectHeader& h = p.header;
+  const uint8_t* cfg = p.config.data();
+  return uint32_t{h.chip_flash_kb} * 1024 == h.flash_bytes && uint32_t{Get16(cfg + 12)} * 1024 == h.flash_bytes &&
+         Get16(cfg + 14) == h.eep_size;
+}
+
 void CommitProject(StationState& st, const ProjectContent& p) {
   CommitHeader(st, p.header);
   std::copy(p.config.begin(), p.config.end(), st.ChipConfigBlock.begin());
@@ -273,7 +282,8 @@ uint8_t ReadProjectFile(StationState& st, const std::string& path) {
   ProjectFileReader in(path);
   ProjectContent content;
   uint8_t result = in.Tag(kMagic, 0) ? ReadBody(in, content) : kProjectNotKelpra;
-  if (result == kProjectOk && !ImagesMatchTheirSums(content)) result = kProjectCorrupted;
+  if (result == kProjectOk && !(SizesMatchTheSections(content) && ImagesMatchTheirSums(content)))
+    result = kProjectCorrupted;
   if (result == kProjectOk) CommitProject(st, content);
   const char* message = ResultMessage(result);
   AddInfoLine(st, message);

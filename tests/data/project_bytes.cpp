@@ -104,6 +104,8 @@ BuiltProject BuildProject(const ProjectFields& s) {
   BuiltProject built;
   built.config_area.resize(2048);
   for (size_t i = 0; i < 2048; ++i) built.config_area[i] = Pattern(s.config_seed, i);
+  Put16(built.config_area, 12, s.config_flash_kb.value_or(static_cast<uint16_t>(s.flash_bytes / 1024)));
+  Put16(built.config_area, 14, s.config_eep_size.value_or(s.eep_size));
   const CarriedSums config = s.config_sums.value_or(SectionSums(s));
   Put16(built.config_area, 36, config.main_crc16);
   Put16(built.config_area, 38, config.main_acc16);

@@ -40,6 +40,9 @@ struct ProjectFields {
   // In the header and at bytes 36-43 of the configuration area; unset,
   // the sums of the sections the file holds.
   std::optional<CarriedSums> header_sums, config_sums;
+  // FlashSizeKB and EepSize at bytes 12-15 of the configuration area; unset,
+  // those of the sections, as the station writes them.
+  std::optional<uint16_t> config_flash_kb, config_eep_size;
   std::string cfg_tag = "CFG", mfm_tag = "MFM", eep_tag = "EEP";
   bool with_config_area = true;  // false: the area is left out
   bool with_main_section = true;

@@ -244,7 +244,15 @@ INSTANTIATE_TEST_SUITE_P(
                       ++sums.eep_crc16;
                       s.config_sums = sums;
                     },
-                    nullptr, 16, kCorrupted}),
+                    nullptr, 16, kCorrupted},
+        // Chip sizes other than the sections': a unit would be sent blocks
+        // the file does not hold.
+        FailureCase{"ChipFlashSizeOtherThanTheSection", [](ProjectFields& s) { s.chip_flash_kb = 2; }, nullptr, 16,
+                    kCorrupted},
+        FailureCase{"ConfigFlashSizeOtherThanTheSection", [](ProjectFields& s) { s.config_flash_kb = 2; }, nullptr,
+                    16, kCorrupted},
+        FailureCase{"ConfigEepSizeOtherThanTheSection", [](ProjectFields& s) { s.config_eep_size = 32; }, nullptr,
+                    16, kCorrupted}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProjectFile, CommandLineLoadsShowNoBoxesButLogTheResult) {
