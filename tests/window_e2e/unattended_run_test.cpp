@@ -69,7 +69,8 @@ TEST_P(UnattendedEndTest, EndsOnItsOwn) {
   if (c.line != nullptr) {
     const auto log = f.NewestLog();
     ASSERT_TRUE(log.has_value()) << "no system-named log file";
-    EXPECT_TRUE(HasLineEndingWith(*log, " " + c.line(f))) << c.line(f);
+    const std::string message = c.line(f);
+    EXPECT_TRUE(HasLineEndingWith(*log, std::string(" ") + message)) << message;
     EXPECT_TRUE(HasLineEndingWith(*log, kCloseLine));
   }
   if (c.image_kb != 0) {
@@ -158,7 +159,8 @@ class XServer {
       if (display_.find('\n') != std::string::npos) break;
       if (server_.state() != QProcess::Running) break;
     }
-    display_ = display_.empty() ? "" : ":" + display_.substr(0, display_.find('\n'));
+    const std::string number = display_.substr(0, display_.find('\n'));
+    display_ = number.empty() ? std::string() : std::string(":") + number;
   }
   ~XServer() { Stop(); }
   const std::string& Display() const { return display_; }
@@ -180,7 +182,9 @@ TEST(LostDisplay, LeavesTheCloseTimeLog) {
   StationFolder f(2, {"--silent", "2:identity"});
   StationLaunch launch;
   launch.arguments = {f.Project(), "OFF"};
-  launch.env = {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", x.Display()}};
+  launch.env = {{"QT_QPA_PLATFORM", "xcb"},
+                {"DISPLAY", x.Display()},
+                {"LSAN_OPTIONS", std::string("suppressions=") + LOST_DISPLAY_LSAN_SUPP}};
   StationProcess station(f, launch);
   ASSERT_TRUE(station.WaitFor([&] { return fs::exists(f.Path("Log")); }, 20s));
   x.Stop();
