@@ -64,15 +64,16 @@ uint8_t BaseRecord(std::string_view line, const Header& h, const Variant& v, Hex
   return total == 0 ? kAccepted : kBadChecksum;
 }
 
-void Widen(AddressSpan& span, uint32_t address, uint32_t count) {
-  if (address < span.lowest) span.lowest = address;
-  if (address + count > span.highest) span.highest = address + count - 1;
-}
-
 uint8_t DataRecord(std::string_view line, const Header& h, const Variant& v, uint32_t base,
                    uint8_t* buffer, HexRecordState& st) {
   if (line.size() < kHeaderChars + 2u * h.count + 2) return kBadChecksum;
-  uint32_t address = st.linear + st.segment + h.Address();
+  // Only the offset parser keeps both bases, high enough to pass the top.
+  uint64_t full = uint64_t{st.linear} + st.segment + h.Address();
+  if (full > kTopAddress) {
+    st.span.highest = kTopAddress;
+    return kOutsideWindow;
+  }
+  uint32_t address = static_cast<uint32_t>(full);
   uint32_t index = address;
   if (v.offset) {
     if (address < base) return kAccepted;
@@ -81,12 +82,12 @@ uint8_t DataRecord(std::string_view line, const Header& h, const Variant& v, uin
       st.span.highest = address;
       return kOutsideWindow;
     }
-    Widen(st.span, address, h.count);
+    st.span.Widen(address, h.count);
   } else {
-    Widen(st.span, address, h.count);
+    st.span.Widen(address, h.count);
     if (address >= v.window) return kOutsideWindow;
   }
-  StoreResult r = StoreDigits(line, kHeaderChars, h.count, buffer, index, v.window);
+  StoreResult r = StoreDigits(line, kHeaderChars, h.count, buffer, index, v.window, address);
   if (v.offset) st.sum += r.sum;
   uint8_t total = static_cast<uint8_t>(h.Check() + r.check + ByteAt(line, kHeaderChars + 2u * h.count));
   return total == 0 ? kAccepted : kBadChecksum;

@@ -24,5 +24,7 @@ inline constexpr uint32_t kWindow4M = 0x400000;
 // The largest window, and the bound for the loaders that have none of
 // their own: a hostile file cannot make any loader store beyond it.
 inline constexpr uint32_t kWindow16M = 0x1000000;
+// Addresses are 32-bit: a byte past the top is dropped, never wrapped to 0.
+inline constexpr uint32_t kTopAddress = 0xFFFFFFFF;
 
 }  // namespace rhb

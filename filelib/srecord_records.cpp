@@ -62,11 +62,10 @@ uint8_t Parse(std::string_view line, const Window& w, uint32_t base, uint8_t* bu
     if (w.offset) st.span.highest = address;
     return kOutsideWindow;
   }
-  if (address < st.span.lowest) st.span.lowest = address;
-  if (address + n - 1 > st.span.highest) st.span.highest = address + n - 1;
+  st.span.Widen(address, n);
 
   size_t data = kAddressPos + 2u * abytes;
-  StoreResult r = StoreDigits(line, data, n, buffer, index, w.size);
+  StoreResult r = StoreDigits(line, data, n, buffer, index, w.size, address);
   st.sum += r.sum;
   check = static_cast<uint8_t>(check + r.check + ByteAt(line, data + 2u * n));
   return check == 0xFF ? kAccepted : kBadChecksum;

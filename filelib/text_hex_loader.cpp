@@ -14,7 +14,7 @@ struct Token {
 
 class TextHexLine {
  public:
-  TextHexLine(uint8_t* buf, uint32_t address) : buf_(buf), address_(address) {}
+  TextHexLine(uint8_t* buf, TextAddress address) : buf_(buf), address_(address) {}
 
   // A blank ends a token: up to 2 digits a byte, 3 or 4 a 16-bit value.
   void EndByBlank(const Token& t) {
@@ -37,24 +37,21 @@ class TextHexLine {
     Put(static_cast<uint8_t>(v));
     Put(static_cast<uint8_t>(v >> 8));
   }
-  void Put(uint8_t b) {
-    if (address_ < kWindow16M) buf_[address_] = b;
-    ++address_;
-  }
+  void Put(uint8_t b) { PutTextByte(buf_, address_++, b); }
 
   uint8_t* buf_;
-  uint32_t address_;
+  TextAddress address_;
 };
 
 }  // namespace
 
 // Tokens are stored as they end.
-uint32_t TextHexLoadLine(std::string_view line, uint8_t* buf) {
+TextAddress TextHexLoadLine(std::string_view line, uint8_t* buf) {
   size_t at = line.find('@');
   if (at == std::string_view::npos) return 0;
   size_t i = at + 1;
-  uint32_t address = 0;
-  for (; i < line.size() && line[i] != ' '; ++i) address = address * 16 + HexCharToNibble(line[i]);
+  TextAddress address = 0;
+  for (; i < line.size() && line[i] != ' '; ++i) address = AddDigit(address, line[i]);
   TextHexLine out(buf, address);
   Token t;
   for (++i; i < line.size(); ++i) {
@@ -75,8 +72,8 @@ FrameResult LoadTextHex(ByteSource& source, uint8_t* buf, uint32_t* start, uint3
   uint32_t lowest = 0xFFFFFFFF;
   std::string_view line;
   while (reader.Next(line)) {
-    uint32_t address = TextHexLoadLine(line, buf);
-    if (address < lowest) lowest = address;
+    TextAddress address = TextHexLoadLine(line, buf);
+    if (address < lowest) lowest = static_cast<uint32_t>(address);
   }
   FrameResult r;
   if (reader.Failed()) {

@@ -7,13 +7,9 @@ namespace rhb {
 
 namespace {
 
-void Put(uint8_t* buf, uint32_t address, uint8_t value) {
-  if (address < kWindow16M) buf[address] = value;
-}
-
-uint32_t AddressOf(std::string_view digits) {
-  uint32_t address = 0;
-  for (char c : digits) address = address * 16 + HexCharToNibble(c);
+TextAddress AddressOf(std::string_view digits) {
+  TextAddress address = 0;
+  for (char c : digits) address = AddDigit(address, c);
   return address;
 }
 
@@ -25,14 +21,14 @@ bool Ti430LoadLine(std::string_view line, uint8_t* buf, Ti430State& st) {
   if (line[i] == 'q') return false;
   if (line[i] == '@') {
     st.current = AddressOf(line.substr(i + 1));
-    if (st.current < st.lowest) st.lowest = st.current;
+    if (st.current < st.lowest) st.lowest = static_cast<uint32_t>(st.current);
     return true;
   }
   for (; i < line.size(); ++i) {
     if (line[i] == ' ') continue;
     // A lone last digit has no partner on the line and stores nothing.
     if (i + 1 >= line.size()) break;
-    Put(buf, st.current++, HexDigitsToByte(line[i], line[i + 1]));
+    PutTextByte(buf, st.current++, HexDigitsToByte(line[i], line[i + 1]));
     ++i;
   }
   return true;

@@ -5,6 +5,7 @@
 // run a Qt event loop). Every call belongs to that thread.
 
 #include <QObject>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -45,6 +46,12 @@ class TComm : public QObject, public CommPort {
   // and closes the port. Harmless when closed. Messages posted before it
   // are still delivered afterwards.
   void ClosePort() override;
+  // Waits until the transmit thread has written every block given to it
+  // and the driver has sent them, or until `deadline`. When all went out,
+  // the next ClosePort leaves the written bytes to the driver (a terminal's
+  // far end may not have read them yet) instead of dropping them.
+  // Harmless when closed.
+  void FinishSending(std::chrono::steady_clock::time_point deadline);
   // Queues a copy of the bytes for the transmit thread. False when the
   // port is closed, Length is 0, Buffer is null (nothing to copy from) or
   // nothing could be queued.

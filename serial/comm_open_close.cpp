@@ -1,4 +1,5 @@
 #include <chrono>
+#include <thread>
 
 #include "serial/comm_component.h"
 #include "serial/message_window.h"
@@ -12,6 +13,7 @@ namespace zek {
 namespace {
 
 constexpr std::chrono::milliseconds kThreadStopLimit{10000};
+constexpr std::chrono::milliseconds kSendingPoll{1};
 
 }  // namespace
 
@@ -62,6 +64,17 @@ void TComm::StartThreads() {
   WriteWorker->Resume();
 }
 
+void TComm::FinishSending(std::chrono::steady_clock::time_point deadline) {
+  if (!IsOpen() || !WriteWorker) return;
+  auto waiting = [&](auto busy) {
+    while (busy() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(kSendingPoll);
+  };
+  waiting([this] { return !WriteWorker->Queue().Settled(); });
+  waiting([this] { return PortHandle->OutputPending() > 0; });
+  // A terminal whose far end has not read yet still counts as sent.
+  if (WriteWorker->Queue().Settled() && PortHandle->OutputPending() == 0) WriteWorker->Queue().KeepWritten();
+}
+
 void TComm::ClosePort() {
   if (!IsOpen()) return;
   StopReadThread();
@@ -86,7 +99,7 @@ void TComm::StopReadThread() {
 void TComm::StopWriteThread() {
   if (!WriteWorker) return;
   StopEvent_->Set();
-  PortHandle->Purge(kPurgeTxAbort | kPurgeTxClear);
+  if (WriteWorker->Queue().DropAtEnd()) PortHandle->Purge(kPurgeTxAbort | kPurgeTxClear);
   if (!WriteWorker->WaitFor(kThreadStopLimit)) WriteWorker->Terminate();
   WriteWorker->Release();
   WriteWorker.reset();

@@ -40,6 +40,11 @@ void SerialDevice::Purge(int flags) const {
   }
 }
 
+int SerialDevice::OutputPending() const {
+  int n = 0;
+  return ::ioctl(fd_, TIOCOUTQ, &n) == 0 ? n : 0;
+}
+
 DeviceControlBlock SerialDevice::GetCommState() const { return ReadDeviceControlBlock(fd_); }
 
 void SerialDevice::SetCommState(const DeviceControlBlock& dcb) const { WriteDeviceControlBlock(fd_, dcb); }

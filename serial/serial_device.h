@@ -34,6 +34,8 @@ class SerialDevice {
   // Drops what the driver holds in the cleared directions. The abort flags
   // need nothing here: the workers give up pending work on the stop event.
   void Purge(int flags) const;
+  // Bytes written that the driver has not sent yet.
+  int OutputPending() const;
 
   DeviceControlBlock GetCommState() const;
   void SetCommState(const DeviceControlBlock& dcb) const;

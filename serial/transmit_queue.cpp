@@ -16,6 +16,7 @@ bool TransmitQueue::Post(MessageBlock block, uint16_t count) {
     std::lock_guard lock(mutex_);
     if (closed_) return false;
     items_.push_back({std::move(block), count});
+    ++unwritten_;
   }
   uint64_t one = 1;
   (void)!::write(wake_fd_, &one, sizeof one);
@@ -38,6 +39,26 @@ void TransmitQueue::ClearWake() {
 void TransmitQueue::Close() {
   std::lock_guard lock(mutex_);
   closed_ = true;
+}
+
+void TransmitQueue::Written() {
+  std::lock_guard lock(mutex_);
+  --unwritten_;
+}
+
+bool TransmitQueue::Settled() {
+  std::lock_guard lock(mutex_);
+  return closed_ || unwritten_ == 0;
+}
+
+void TransmitQueue::KeepWritten() {
+  std::lock_guard lock(mutex_);
+  keep_written_ = true;
+}
+
+bool TransmitQueue::DropAtEnd() {
+  std::lock_guard lock(mutex_);
+  return !keep_written_ || unwritten_ > 0;
 }
 
 }  // namespace zek

@@ -35,12 +35,23 @@ class TransmitQueue {
   void ClearWake();
   // Refuses every later post. Blocks still queued are freed with the queue.
   void Close();
+  // The thread has written a block it took.
+  void Written();
+  // Nothing posted waits to be written: every block was, or the thread has
+  // ended and never will.
+  bool Settled();
+  // The end of the thread leaves what was written to the driver instead of
+  // dropping it, unless a block posted later is left unwritten.
+  void KeepWritten();
+  bool DropAtEnd();
 
  private:
   int wake_fd_;
   std::mutex mutex_;
   std::deque<SendItem> items_;
+  size_t unwritten_ = 0;  // posted, not yet written
   bool closed_ = false;
+  bool keep_written_ = false;
 };
 
 }  // namespace zek

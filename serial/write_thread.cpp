@@ -28,11 +28,13 @@ void TWriteThread::Execute() {
       bool written = WriteBlock(item->block.get(), item->count);
       item->block.reset();
       if (!written) break;
+      queue_.Written();
       IdleNotifyPending = true;
     }
   }
+  const bool drop = queue_.DropAtEnd();
   queue_.Close();
-  port_.Purge(kPurgeTxAbort | kPurgeTxClear);
+  if (drop) port_.Purge(kPurgeTxAbort | kPurgeTxClear);
 }
 
 TWriteThread::Step TWriteThread::WaitForWork() {

@@ -24,7 +24,8 @@ class TWriteThread : public WorkerThread {
 
  protected:
   // Runs until the stop event is set or the port fails, then closes the
-  // queue and purges the output side.
+  // queue and purges the output side (unless the queue keeps what was
+  // written).
   void Execute() override;
 
  private:

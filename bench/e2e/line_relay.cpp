@@ -22,6 +22,9 @@ using Clock = std::chrono::steady_clock;
 // Bytes in the middle of a burst are passed on in batches, at most this
 // late; the last byte of a burst is passed on when it arrives.
 constexpr auto kBatch = std::chrono::microseconds(300);
+// A station chunk this long is a block or the configuration image: the
+// transfers start there, after the search's short queries.
+constexpr ssize_t kBlockChunk = 256;
 
 struct Line {
   explicit Line(bool paced) : to_unit(paced), to_station(paced) {}
@@ -42,6 +45,17 @@ void MakeRaw(int fd) {
 }
 
 void SetNonBlocking(int fd) { fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK); }
+
+bool ReadAll(int fd, void* data, size_t n) {
+  auto* p = static_cast<uint8_t*>(data);
+  while (n > 0) {
+    ssize_t r = read(fd, p, n);
+    if (r <= 0) return false;
+    p += r;
+    n -= static_cast<size_t>(r);
+  }
+  return true;
+}
 
 bool WriteAll(int fd, const void* data, size_t n) {
   const auto* p = static_cast<const uint8_t*>(data);
@@ -69,10 +83,16 @@ void OpenLines(std::vector<Line>& lines, const std::string& unit_dir, const std:
   }
 }
 
+int64_t Nanos(Clock::time_point t) {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
+}
+
 void FromStation(Line& line, Clock::time_point now) {
   uint8_t buf[8192];
   ssize_t n = read(line.station, buf, sizeof buf);
   if (n <= 0) return;
+  if (line.stats.span_start_ns == 0 && n >= kBlockChunk) line.stats.span_start_ns = Nanos(now);
+  if (line.stats.span_start_ns != 0) line.stats.span_bytes += static_cast<uint64_t>(n);
   if (line.answered) {
     double us = std::chrono::duration<double, std::micro>(now - line.answer_end).count();
     line.stats.turnarounds += 1;
@@ -89,6 +109,7 @@ void FromUnit(Line& line, Clock::time_point now) {
   ssize_t n = read(line.unit, buf, sizeof buf);
   if (n <= 0) return;
   line.stats.to_station += static_cast<uint64_t>(n);
+  if (line.stats.span_start_ns != 0) line.stats.span_bytes += static_cast<uint64_t>(n);
   line.to_station.Put(buf, static_cast<size_t>(n), now);
 }
 
@@ -103,19 +124,23 @@ size_t Deliver(int fd, WireModel& wire, Clock::time_point now) {
 }
 
 void Flush(Line& line, Clock::time_point now) {
-  if (Deliver(line.station, line.to_station, now) > 0) {
+  // Only answers within the span count: the wait between the search and
+  // the download is no turnaround.
+  if (Deliver(line.station, line.to_station, now) > 0 && line.stats.span_start_ns != 0) {
     line.answered = true;
     line.answer_end = now;
+    line.stats.span_end_ns = Nanos(now);
   }
   Deliver(line.unit, line.to_unit, now);
 }
 
-// True to go on; false once told to quit (the counts then went out).
+// True to go on; false once the control pipe is gone.
 bool Control(int control, int report, std::vector<Line>& lines) {
   char c = 0;
-  if (read(control, &c, 1) != 1 || c == 'q') {
+  if (read(control, &c, 1) != 1) return false;
+  if (c == 's') {
     for (Line& line : lines) WriteAll(report, &line.stats, sizeof line.stats);
-    return false;
+    return true;
   }
   for (Line& line : lines) {
     line.stats = LineStats{};
@@ -167,7 +192,8 @@ timespec WaitFor(const std::vector<Line>& lines, Clock::time_point now) {
 }  // namespace
 
 LineRelay::LineRelay(const std::string& unit_dir, const std::string& station_dir,
-                     const std::vector<std::string>& names, bool paced) {
+                     const std::vector<std::string>& names, bool paced)
+    : lines_(names.size()) {
   int down[2], up[2];
   if (pipe2(down, O_CLOEXEC) != 0 || pipe2(up, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
   pid_ = fork();
@@ -206,13 +232,30 @@ void LineRelay::Reset() {
 }
 
 std::vector<LineStats> LineRelay::Stats() {
-  Command('q');
-  std::vector<LineStats> stats;
-  LineStats s;
-  while (read(report_, &s, sizeof s) == static_cast<ssize_t>(sizeof s)) stats.push_back(s);
-  waitpid(pid_, nullptr, 0);
-  pid_ = -1;
+  Command('s');
+  std::vector<LineStats> stats(lines_);
+  for (LineStats& s : stats)
+    if (!ReadAll(report_, &s, sizeof s)) throw std::runtime_error("the line relay did not report");
   return stats;
+}
+
+SpanFigure TransferSpan(const std::vector<LineStats>& lines) {
+  SpanFigure f;
+  int64_t start = 0, end = 0;
+  uint64_t turns = 0;
+  double turn_us = 0;
+  for (const LineStats& s : lines) {
+    turns += s.turnarounds;
+    turn_us += s.turnaround_sum_us;
+    if (s.span_start_ns == 0) continue;
+    const double byte_s = std::chrono::duration<double>(WireModel::kByteTime).count();
+    f.wire_s = std::max(f.wire_s, static_cast<double>(s.span_bytes) * byte_s);
+    start = start == 0 ? s.span_start_ns : std::min(start, s.span_start_ns);
+    end = std::max(end, s.span_end_ns);
+  }
+  f.span_s = static_cast<double>(end - start) / 1e9;
+  f.turnaround_ms = turns > 0 ? turn_us / static_cast<double>(turns) / 1e3 : 0;
+  return f;
 }
 
 }  // namespace zek::bench

@@ -3,8 +3,12 @@
 // process. A pseudo-terminal takes whatever the station writes at once, and
 // dorvik410-sim paces only what a unit sends (a little ahead, as a UART's
 // FIFO would); the relay hands each byte on only once it would have crossed
-// a real line, both ways, so a run costs what it would on real lines. It also times each port's turnaround: from the last byte of a
-// unit's answer passed on to the first byte of the station's next command.
+// a real line, both ways, so a run costs what it would on real lines. It
+// also notes the span of the transfers: from the first block-sized command
+// (the short search queries before it are left out) to the last answer
+// byte passed on; and, within it, each port's turnaround: from the last
+// byte of a unit's answer passed on to the first byte of the station's
+// next command.
 
 #include <sys/types.h>
 
@@ -20,7 +24,22 @@ struct LineStats {
   uint64_t turnarounds = 0;
   double turnaround_sum_us = 0;
   double turnaround_max_us = 0;
+  // Steady-clock nanoseconds (the same clock in every process); 0 before
+  // the first block. Bytes both ways from the first block on.
+  int64_t span_start_ns = 0;
+  int64_t span_end_ns = 0;
+  uint64_t span_bytes = 0;
 };
+
+// Wire time of the busiest line's span bytes over the span from the
+// earliest first block to the latest last answer of all lines: 1.00 would
+// be a line never idle.
+struct SpanFigure {
+  double wire_s = 0, span_s = 0;
+  double turnaround_ms = 0;  // mean over every line
+  double Share() const { return span_s > 0 ? wire_s / span_s : 0; }
+};
+SpanFigure TransferSpan(const std::vector<LineStats>& lines);
 
 class LineRelay {
  public:
@@ -34,11 +53,12 @@ class LineRelay {
 
   // Zeroes the counts; returns once the relay has done so.
   void Reset();
-  // The counts since the last Reset, per name.
+  // The counts since the last Reset, per name; relaying goes on.
   std::vector<LineStats> Stats();
 
  private:
   void Command(char c);
+  size_t lines_;
   pid_t pid_ = -1;
   int control_ = -1;  // parent -> relay
   int report_ = -1;   // relay -> parent

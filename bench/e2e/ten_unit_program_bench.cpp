@@ -5,7 +5,11 @@
 // received counted at 11 us on the busiest line; the figure is
 // wire time / wall time (1.00 would be a line never idle), and the
 // station's CPU time (this process: main thread and the serial threads;
-// units and lines run in other processes) as a share of one core.
+// units and lines run in other processes) as a share of one core. The
+// ceiling: the same commands played over the same lines by a station
+// without logic (bench/e2e/ideal_station.h), before and after the
+// station's run; the station's wire share over its transfers' span is
+// given as a share of that ceiling's, which leaves the rig's own cost out.
 //
 // Unpaced: the bytes cost nothing on the wire, so each block's round trip
 // shows what the station adds: the turnaround the lines see, from a
@@ -26,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/e2e/ideal_station.h"
 #include "bench/e2e/line_relay.h"
 #include "station/link/operation_steps.h"
 #include "tests/e2e/station_rig.h"
@@ -35,11 +40,13 @@ namespace {
 using namespace std::chrono_literals;
 using zek::bench::LineRelay;
 using zek::bench::LineStats;
+using zek::bench::SpanFigure;
 using zek::testing::SimUnits;
 using zek::testing::StationRig;
 
 constexpr double kByteUs = 11.0;
 constexpr double kReadIntervalUs = 3000.0;
+constexpr uint32_t kImageSeed = 17;
 
 struct Options {
   int units = 10;
@@ -98,7 +105,7 @@ Run ProgramAll(Bench& bench, const Options& o) {
   setenv("ZEK_COM_DIR", bench.station_dir.c_str(), 1);
   StationRig rig;
   rig.ListPorts(Names(o.units));
-  zek::testing::LoadTestImage(rig.fs.st, o.kb, 17);
+  zek::testing::LoadTestImage(rig.fs.st, o.kb, kImageSeed);
   if (!rig.FindUnits(o.units)) {
     std::fprintf(stderr, "only %d of %d units found\n", rig.fs.st.DevicesFound, o.units);
     return run;
@@ -123,6 +130,13 @@ Run ProgramAll(Bench& bench, const Options& o) {
 }
 
 double BlockCount(const Options& o) { return (o.kb + 3) / 4; }
+
+zek::bench::Script ProgramScript(const Options& o) {
+  zek::testing::FakeStation fs;
+  zek::testing::LoadTestImage(fs.st, o.kb, kImageSeed);
+  return zek::bench::CaptureScript(fs, zek::StartProgram);
+}
+
 
 // True when the figures can be trusted: a run faster than its own wire
 // time means the lines were not paced.
@@ -180,13 +194,22 @@ int main(int argc, char** argv) {
   Bench paced(o, true);
   Bench unpaced(o, false);
   QCoreApplication app(argc, argv);
+  const zek::bench::Script script = ProgramScript(o);
+  bool ideal_ok = true;
+  // The chips take the same image again unchanged.
+  auto ideal = [&] {
+    return zek::bench::MeasureIdealStation(*paced.relay, paced.station_dir, Names(o.units), script, ideal_ok);
+  };
+  const SpanFigure before = ideal();
   Run p = ProgramAll(paced, o);
+  const SpanFigure after = ideal();
   Run u = ProgramAll(unpaced, o);
-  if (!p.ok || !u.ok) {
+  if (!p.ok || !u.ok || !ideal_ok) {
     std::fprintf(stderr, "a run failed\n");
     return 1;
   }
   const bool trusted = ReportPaced(p, o);
+  zek::bench::PrintCeiling(zek::bench::TransferSpan(p.lines), before, after, 23);
   ReportUnpaced(u, o);
   return trusted ? 0 : 1;
 }

@@ -1,7 +1,8 @@
 // Project files of any content, read from a file in memory: the reader
-// never stores past an image, a failed read leaves the chip descriptor as
-// it was, and a good one (and UnpackChipConfig after it) only ever takes
-// sizes the images hold.
+// never stores past an image, a failed read leaves the chip descriptor,
+// the images, the configuration block and FileLoaded as they were, and a
+// good one (and UnpackChipConfig after it) only ever takes sizes the
+// images hold.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "station/data/image_sums.h"
 #include "station/data/project_file.h"
 
 namespace {
@@ -64,6 +66,17 @@ std::vector<uint8_t> FromRecipe(Input in, const MemoryFile& file) {
   writer.EepSize = in.U16() % 2049;
   writer.ChipName = std::string(in.Byte() % 24, 'C');
   for (size_t i = 0; i < 2048 + 8; ++i) writer.PortPacketBuf[0][i] = static_cast<uint8_t>(i * 13);
+  // The images' sums, in the header and the configuration area, so an
+  // unpatched recipe reads back.
+  const zek::ImageSums main = zek::SumsOfFirst(writer.MainBuffer.span(), writer.FlashSizeKB * 1024u);
+  writer.MainCrc16 = main.Crc16;
+  writer.MainAcc16 = main.Acc16;
+  zek::RefreshEepSums(writer);
+  uint8_t* sums = writer.PortPacketBuf[0].data() + 8 + 36;
+  for (uint16_t v : {writer.MainCrc16, writer.MainAcc16, writer.EepCrc16, writer.EepAcc16}) {
+    *sums++ = static_cast<uint8_t>(v);
+    *sums++ = static_cast<uint8_t>(v >> 8);
+  }
   zek::SaveProjectFile(writer, file.path(), in.Byte());
   std::vector<uint8_t> f = file.Get();
   const size_t sum_at = f.size() - 260;
@@ -94,6 +107,9 @@ auto Descriptor(const zek::StationState& st) {
                          st.ChipStartAddress, st.ChipEndAddress, st.EepStartAddress, st.EepEndAddress);
 }
 
+// The part of the main image a recipe's project reaches.
+constexpr size_t kWatched = 9 * 1024;
+
 bool FitsImages(const zek::StationState& st) {
   return st.FlashSizeKB * 1024u <= zek::kMainBufferSize && st.ChipFlashSizeKB * 1024u <= zek::kMainBufferSize &&
          st.EepSize <= zek::kEepBufferSize;
@@ -111,6 +127,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   st.ChipStartAddress = 0x70;
   st.ChipEndAddress = 0x70 + 7 * 1024 - 1;
   const auto before = Descriptor(st);
+  const uint8_t loaded = st.FileLoaded;
+  const std::vector<uint8_t> config(st.ChipConfigBlock.begin(), st.ChipConfigBlock.end());
+  const std::vector<uint8_t> main_head(st.MainBuffer.begin(), st.MainBuffer.begin() + kWatched);
 
   if (size > 0 && (data[0] & 1)) {
     file.Put(FromRecipe(Input{data, size}, file));
@@ -120,7 +139,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t result = zek::ReadProjectFile(st, file.path());
   const uint8_t codes[] = {0, 5, 10, 13, 15, 16};
   if (std::find(std::begin(codes), std::end(codes), result) == std::end(codes)) __builtin_trap();
-  if (result != zek::kProjectOk && Descriptor(st) != before) __builtin_trap();
+  if (result != zek::kProjectOk &&
+      (Descriptor(st) != before || st.FileLoaded != loaded ||
+       !std::equal(config.begin(), config.end(), st.ChipConfigBlock.begin()) ||
+       !std::equal(main_head.begin(), main_head.end(), st.MainBuffer.begin())))
+    __builtin_trap();
   if (!FitsImages(st)) __builtin_trap();
   if (result == zek::kProjectOk) {
     zek::UnpackChipConfig(st);

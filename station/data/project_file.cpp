@@ -1,8 +1,10 @@
 #include "station/data/project_file.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "station/data/chip_memory_map.h"
+#include "station/data/image_sums.h"
 #include "station/data/info_lines.h"
 #include "station/data/programmer_models.h"
 #include "station/data/project_file_stream.h"
@@ -22,6 +24,9 @@ constexpr size_t kObjectNameWidth = 48;
 constexpr size_t kTableDraws = kProjectTableSize + 1;  // one more drawn than stored
 constexpr size_t kTrailerSize = 256;
 constexpr uint32_t kMaxFlashKB = kMainBufferSize / 1024;
+// Where the configuration area keeps MainCrc16, MainAcc16, EepCrc16 and
+// EepAcc16, 16 bits each.
+constexpr size_t kConfigSumsAt = 36;
 
 // The header as read; it reaches the state only when the whole file is good.
 struct ProjectHeader {
@@ -150,11 +155,19 @@ void CommitHeader(StationState& st, const ProjectHeader& h) {
   st.EepCrc16 = h.eep_crc16;
 }
 
+// What a read gathers. None of it reaches the station until the whole
+// file has proved good.
+struct ProjectContent {
+  ProjectHeader header;
+  HeapBytes<kChipConfigBlockSize> config;
+  std::vector<uint8_t> main, eep;  // the sections: F and E bytes
+};
+
 // Everything after the magic. A bad tag does not stop the read: the next
 // tag is read from the bytes that follow, and the last bad one is the
-// result. Sizes beyond the images end the read before anything is stored.
-uint8_t ReadBody(StationState& st, ProjectFileReader& in) {
-  const ProjectHeader h = ReadHeader(in);
+// result. Sizes beyond the images end the read before any section.
+uint8_t ReadBody(ProjectFileReader& in, ProjectContent& p) {
+  const ProjectHeader& h = p.header = ReadHeader(in);
   ProjectTable t;
   in.Bytes(t);
   if (!h.FitsImages()) return kProjectCorrupted;
@@ -162,14 +175,15 @@ uint8_t ReadBody(StationState& st, ProjectFileReader& in) {
   uint8_t result = kProjectOk;
   bool damaged = false;
   if (in.Tag("CFG", kCfgKey)) {
-    ReadConfigArea(in, t, st.ChipConfigBlock.span());
+    ReadConfigArea(in, t, p.config.span());
   } else {
     result = kProjectBadCfgTag;
   }
   const bool mfm = in.Tag("MFM", kMfmKey);
   in.U32();  // ChipStartAddress again
   if (mfm) {
-    ReadSection(in, t, st.MainBuffer.span().first(h.flash_bytes));
+    p.main.assign(h.flash_bytes, 0xFF);
+    ReadSection(in, t, p.main);
   } else {
     result = kProjectBadMfmTag;
   }
@@ -180,7 +194,8 @@ uint8_t ReadBody(StationState& st, ProjectFileReader& in) {
     if (e != h.eep_size) {
       damaged = true;
     } else if (e > 0) {
-      ReadSection(in, t, st.EepBuffer.span().first(e));
+      p.eep.assign(e, 0xFF);
+      ReadSection(in, t, p.eep);
     }
   } else {
     result = kProjectBadEepTag;
@@ -190,8 +205,31 @@ uint8_t ReadBody(StationState& st, ProjectFileReader& in) {
   in.Skip(kTrailerSize);  // not used, but a file without it was cut short
   if (result != kProjectOk) return result;
   if (damaged || in.Short() || stored != sum) return kProjectCorrupted;
-  CommitHeader(st, h);
   return kProjectOk;
+}
+
+uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+uint32_t Get32(const uint8_t* p) { return Get16(p) | (static_cast<uint32_t>(Get16(p + 2)) << 16); }
+
+// Damage the byte sum misses (two bytes swapped, two flips that cancel)
+// still changes an image's own sums, which the file carries twice: in the
+// header and in the configuration area, whose copy reaches the units.
+bool ImagesMatchTheirSums(const ProjectContent& p) {
+  const ImageSums main = SumsOfFirst(p.main, p.main.size());
+  const ImageSums eep = SumsOfFirst(p.eep, p.eep.size());
+  const ProjectHeader& h = p.header;
+  const uint8_t* cfg = p.config.data() + kConfigSumsAt;
+  return main == ImageSums{h.main_crc16, h.main_acc16} && eep == ImageSums{h.eep_crc16, h.eep_acc16} &&
+         main == ImageSums{Get16(cfg), Get16(cfg + 2)} && eep == ImageSums{Get16(cfg + 4), Get16(cfg + 6)};
+}
+
+void CommitProject(StationState& st, const ProjectContent& p) {
+  CommitHeader(st, p.header);
+  std::copy(p.config.begin(), p.config.end(), st.ChipConfigBlock.begin());
+  std::copy(p.main.begin(), p.main.end(), st.MainBuffer.begin());
+  std::copy(p.eep.begin(), p.eep.end(), st.EepBuffer.begin());
+  st.FileLoaded = 1;
 }
 
 const char* ResultMessage(uint8_t result) {
@@ -201,10 +239,6 @@ const char* ResultMessage(uint8_t result) {
     default: return "Project File Data Has Been Corrupted!";
   }
 }
-
-uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-uint32_t Get32(const uint8_t* p) { return Get16(p) | (static_cast<uint32_t>(Get16(p + 2)) << 16); }
 
 }  // namespace
 
@@ -237,8 +271,10 @@ void SaveProjectFile(StationState& st, const std::string& path, uint8_t model) {
 
 uint8_t ReadProjectFile(StationState& st, const std::string& path) {
   ProjectFileReader in(path);
-  st.FileLoaded = 1;
-  const uint8_t result = in.Tag(kMagic, 0) ? ReadBody(st, in) : kProjectNotKelpra;
+  ProjectContent content;
+  uint8_t result = in.Tag(kMagic, 0) ? ReadBody(in, content) : kProjectNotKelpra;
+  if (result == kProjectOk && !ImagesMatchTheirSums(content)) result = kProjectCorrupted;
+  if (result == kProjectOk) CommitProject(st, content);
   const char* message = ResultMessage(result);
   AddInfoLine(st, message);
   if (!st.CmdLineProject) st.Views.Boxes->Plain(message);
@@ -259,10 +295,10 @@ void UnpackChipConfig(StationState& st) {
   uint8_t* flags[] = {&s.CtrlFlags,  &s.CtrlFlags2, &s.CtrlFlags3, &s.CtrlFlags4,
                       &s.CtrlFlags5, &s.CtrlFlags6, &s.CtrlFlags7, &s.CtrlFlags8};
   for (size_t i = 0; i < std::size(flags); ++i) *flags[i] = b[20 + i];
-  st.MainCrc16 = Get16(b + 36);
-  st.MainAcc16 = Get16(b + 38);
-  st.EepCrc16 = Get16(b + 40);
-  st.EepAcc16 = Get16(b + 42);
+  st.MainCrc16 = Get16(b + kConfigSumsAt);
+  st.MainAcc16 = Get16(b + kConfigSumsAt + 2);
+  st.EepCrc16 = Get16(b + kConfigSumsAt + 4);
+  st.EepAcc16 = Get16(b + kConfigSumsAt + 6);
   uint8_t* times[] = {&s.ChipInTime, &s.ChipOutTime, &s.PowerOnTime, &s.SettingByte51,
                       &s.SclkSetting, &s.OkNgDelay, &s.SNFlags, &s.SNLength};
   for (size_t i = 0; i < std::size(times); ++i) *times[i] = b[52 + i];

@@ -32,12 +32,13 @@ void SaveProjectFile(StationState& st, const std::string& path, uint8_t model);
 
 // Reads a project file; returns 0, or 5 (not a project file), 10, 13, 15
 // (the last bad CFG, MFM or EEP tag) or 16 (damaged: sum wrong, file cut
-// short, or sizes beyond the images). Sets FileLoaded to 1 whatever the
-// result. Only a result of 0 changes the chip descriptor, names, sums and
-// settings the header carries; a failed read may have overwritten part of
-// ChipConfigBlock, MainBuffer and EepBuffer, never past them. Logs the
-// result and shows it in a box unless CmdLineProject is set. Raises
-// FileError when the file cannot be opened or read.
+// short, sizes beyond the images, or images that do not give the main and
+// EEPROM sums the header and the configuration area carry). The file is
+// read into buffers of its own: only a result of 0 changes the station,
+// and then all at once (header values, ChipConfigBlock, the images and
+// FileLoaded := 1). Logs the result and shows it in a box unless
+// CmdLineProject is set. Raises FileError when the file cannot be opened or
+// read, with the station unchanged.
 uint8_t ReadProjectFile(StationState& st, const std::string& path);
 
 // Copies the descriptor and settings out of ChipConfigBlock (the image's

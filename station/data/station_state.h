@@ -23,6 +23,11 @@ inline constexpr int kPortSlots = 10;       // slots 0-9, shown as C1-C10
 inline constexpr int kPortTableSize = 11;   // entry 10 is never used
 inline constexpr uint8_t kStateIdle = 80;
 
+// Where a slot's latest download stands, for the command-line run's result.
+inline constexpr uint8_t kDownloadNone = 0;       // none since the count was reset
+inline constexpr uint8_t kDownloadPending = 1;    // running, or it failed
+inline constexpr uint8_t kDownloadSucceeded = 2;  // counted in DownloadsDone
+
 // A unit's largest reply (4106 bytes) escaped throughout is an 8214-byte
 // frame; the receive buffer holds that plus a whole 2048-byte chunk.
 inline constexpr size_t kRxBufSize = 16384;
@@ -87,6 +92,7 @@ struct StationState {
   PortTable<std::string> PortComName{};
   PortTable<int32_t> PortOKCount{};
   PortTable<int32_t> PortNGCount{};
+  PortTable<uint8_t> PortDownload{};  // kDownload...
   PortTable<HeapBytes<kFrameBufSize>> PortFrameBuf;
   PortTable<HeapBytes<kPacketBufSize>> PortPacketBuf;
   PortTable<HeapBytes<kTxBufSize>> PortTxBuf;
@@ -145,7 +151,7 @@ struct StationState {
   // Counters.
   uint8_t PortSlotCount = 0;
   uint8_t DevicesFound = 0;
-  uint8_t DownloadsDone = 0;
+  uint8_t DownloadsDone = 0;  // the slots at kDownloadSucceeded
   int32_t TotalOKCount = 0;
   int32_t TotalNGCount = 0;
   uint32_t LogRunCount = 0;

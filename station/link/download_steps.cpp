@@ -4,15 +4,20 @@
 #include "station/link/command_builders.h"
 #include "station/link/operation_steps.h"
 #include "station/link/progress.h"
+#include "station/link/start_download.h"
 
 namespace zek {
 namespace {
 
 void FinishDownload(StationState& st, int port) {
   EndProgress(st, false, port);
-  ++st.DownloadsDone;
+  CountDownloadSuccess(st, port);
   AddPortInfoLine(st, "Download Success!", port);
   SendResetCommand(st, 0x8A, port);
+}
+
+void SendDownloadBlock(StationState& st, int port) {
+  SendFlashBlock(st, 0x55, st.PortBlockIndex[port], st.ChipStartAddress, port);
 }
 
 }  // namespace
@@ -24,13 +29,9 @@ void OnConfigImageReply(StationState& st, uint8_t status, int port) {
 
 void OnDownloadMainReply(StationState& st, uint8_t status, int port) {
   if (!Succeeded(status)) return FailStep(st, status, port);
-  if (AdvanceBlock(st, port, 1)) {
-    SendFlashBlock(st, 0x55, st.PortBlockIndex[port], st.ChipStartAddress, port);
-  } else if (st.EepStepsEnabled) {
-    StartDownloadEEP(st, port);
-  } else {
-    FinishDownload(st, port);
-  }
+  if (AdvanceBlock(st, port, 1, SendDownloadBlock)) return;
+  if (st.EepStepsEnabled) return StartDownloadEEP(st, port);
+  FinishDownload(st, port);
 }
 
 void OnDownloadEEPReply(StationState& st, uint8_t status, int port) {

@@ -93,12 +93,14 @@ void FailStep(StationState& st, uint8_t status, int port) {
   EndProgress(st, true, port);
 }
 
-bool AdvanceBlock(StationState& st, int port, int gauge_offset) {
+bool AdvanceBlock(StationState& st, int port, int gauge_offset, BlockSender send_next) {
   // Counted wide, so a block count near 0xFFFF ends instead of wrapping.
   const uint32_t next = st.PortBlockIndex[port] + 4u;
   st.PortBlockIndex[port] = static_cast<uint16_t>(next);
+  const bool more = next < st.PortBlockCount[port];
+  if (more) send_next(st, port);
   Gauge(st, port).SetProgress(static_cast<int>(next) + gauge_offset);
-  return next < st.PortBlockCount[port];
+  return more;
 }
 
 const uint8_t* ReplyData(const StationState& st, int port, size_t count) {

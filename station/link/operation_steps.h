@@ -45,9 +45,13 @@ void OnSimpleReply(StationState& st, uint8_t status, int port);
 // Shared by the handlers.
 // Reports the status and ends the operation failed.
 void FailStep(StationState& st, uint8_t status, int port);
-// The block step: PortBlockIndex += 4 (1 KiB units, 4 KiB a packet), the
-// gauge at the new index plus gauge_offset; true while blocks remain.
-bool AdvanceBlock(StationState& st, int port, int gauge_offset);
+// Sends the block at the port's PortBlockIndex.
+using BlockSender = void (*)(StationState& st, int port);
+// The block step: PortBlockIndex += 4 (1 KiB units, 4 KiB a packet); while
+// blocks remain, `send_next` sends the next one; then the gauge goes to the
+// new index plus gauge_offset. True while blocks remain. The block leaves
+// before the gauge moves, so it never waits behind the window.
+bool AdvanceBlock(StationState& st, int port, int gauge_offset, BlockSender send_next);
 // Data byte 0 of the reply in PortPacketBuf[port] when the decoded reply
 // carries at least `count` data bytes; else null.
 const uint8_t* ReplyData(const StationState& st, int port, size_t count);

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "serial/comm_port.h"
+#include "station/data/format.h"
+#include "station/data/info_lines.h"
 #include "station/link/frame_extract.h"
 #include "station/link/packet_framing.h"
 #include "station/link/reply_dispatch.h"
@@ -49,11 +53,18 @@ void LineCommReceiveData(StationState& st, int port, const uint8_t* buffer, uint
 
 void LineCommRequestHangup(StationState& st, int port) {
   if (port < 0 || port >= kPortSlots) return;
-  if (st.PortComm[port] != nullptr) st.PortComm[port]->ClosePort();
+  CommPort* comm = st.PortComm[port];
+  // Both threads of a failed port ask; the first request closes it.
+  if (comm == nullptr || !comm->IsOpen()) return;
+  comm->ClosePort();
   st.PortConnected[port] = 0;
+  const std::string name = comm->CommName();
   PortListView& list = *st.Views.ComboBoxCOM;
-  if (!list.Items().empty()) list.DeleteItem(0);
+  const std::vector<std::string> items = list.Items();
+  const auto listed = std::find(items.begin(), items.end(), name);
+  if (listed != items.end()) list.DeleteItem(static_cast<int>(listed - items.begin()));
   if (list.Items().empty()) list.SetText("Please connect the device......");
+  AddPortInfoLine(st, Format("Port %s hung up!", {name}), port);
 }
 
 void LineCommReceiveError(StationState&, int, uint32_t) {}

@@ -17,7 +17,8 @@ namespace zek {
 // are kept, so no frame is handled twice.
 void LineCommReceiveData(StationState& st, int port, const uint8_t* buffer, uint16_t length);
 
-// Closes the slot's failed port and drops the first entry of the port list.
+// Closes the slot's failed port, drops its name from the port list and
+// logs the port; a port already closed is left alone.
 void LineCommRequestHangup(StationState& st, int port);
 
 // Line errors are not reported: the packet check judges the bytes.

@@ -6,6 +6,11 @@
 #include "station/link/progress.h"
 
 namespace zek {
+namespace {
+
+void SendNextProgramBlock(StationState& st, int port) { SendProgramBlock(st, 0x95, st.ChipStartAddress, port); }
+
+}  // namespace
 
 void OnBlankCheckReply(StationState& st, uint8_t status, int port) {
   const bool auto_seq = st.PortAutoSeq[port] != 0;
@@ -35,16 +40,11 @@ void OnEraseReply(StationState& st, uint8_t status, int port) {
 void OnProgramReply(StationState& st, uint8_t status, int port) {
   if (!Succeeded(status)) return FailStep(st, status, port);
   st.PortTimeout[port] = 500;
-  if (AdvanceBlock(st, port, 0)) {
-    SendProgramBlock(st, 0x95, st.ChipStartAddress, port);
-  } else if (st.EepStepsEnabled) {
-    StartWriteOTP(st, port);
-  } else if (st.PortAutoSeq[port]) {
-    StartVerifyMain(st, port);
-  } else {
-    EndProgress(st, false, port);
-    AddPortInfoLine(st, "Programming Success!", port);
-  }
+  if (AdvanceBlock(st, port, 0, SendNextProgramBlock)) return;
+  if (st.EepStepsEnabled) return StartWriteOTP(st, port);
+  if (st.PortAutoSeq[port]) return StartVerifyMain(st, port);
+  EndProgress(st, false, port);
+  AddPortInfoLine(st, "Programming Success!", port);
 }
 
 void OnOTPWriteReply(StationState& st, uint8_t status, int port) {

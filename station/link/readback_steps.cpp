@@ -8,6 +8,11 @@
 #include "station/link/progress.h"
 
 namespace zek {
+namespace {
+
+void SendReadBlockRequest(StationState& st, int port) { SendSettingsOnly(st, 0x9B, st.PortBlockIndex[port], port); }
+
+}  // namespace
 
 void OnReadOutReply(StationState& st, uint8_t status, int port) {
   if (!Succeeded(status)) return FailStep(st, status, port);
@@ -19,10 +24,7 @@ void OnReadOutReply(StationState& st, uint8_t status, int port) {
   const uint64_t size = st.ReadMainBuffer.size();
   // A block reaching past the read buffer keeps only what fits.
   if (at < size) std::copy_n(data, std::min<uint64_t>(kBlockBytes, size - at), st.ReadMainBuffer.data() + at);
-  if (AdvanceBlock(st, port, 0)) {
-    SendSettingsOnly(st, 0x9B, st.PortBlockIndex[port], port);
-    return;
-  }
+  if (AdvanceBlock(st, port, 0, SendReadBlockRequest)) return;
   AddPortInfoLine(st, "Data has been read out!", port);
   EndProgress(st, false, port);
   st.Views.ReadBack->ShowReadMainData();

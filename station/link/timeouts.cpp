@@ -23,7 +23,9 @@ void CountDownTimeouts(StationState& st) {
 }
 
 bool CommandLineRunFinished(const StationState& st) {
-  return st.AutoExit != 0 && st.DownloadsDone != 0 && st.DownloadsDone == st.DevicesFound;
+  const bool pending = std::any_of(st.PortDownload.begin(), st.PortDownload.end(),
+                                   [](uint8_t d) { return d == kDownloadPending; });
+  return st.AutoExit != 0 && st.DownloadsDone != 0 && !pending;
 }
 
 }  // namespace zek

@@ -10,8 +10,8 @@ namespace zek {
 // One tick of 10 ms over slots 0-9 in order.
 void CountDownTimeouts(StationState& st);
 
-// True when a command-line run that asked to exit has finished its
-// downloads on every unit found.
+// True when a command-line run that asked to exit has a download and the
+// latest download of every slot that was sent one has succeeded.
 bool CommandLineRunFinished(const StationState& st);
 
 }  // namespace zek

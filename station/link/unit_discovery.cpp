@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 #include "serial/comm_port.h"
 #include "station/data/connection_config.h"
@@ -121,7 +122,8 @@ void HandleIdentityReply(StationState& st, uint16_t frame_count, int port) {
 
 void BitBtnFreshClick(StationState& st) {
   st.Views.ComboBoxCOM->ClearItems();
-  for (int slot = 0; slot < st.PortSlotCount && slot < kPortSlots; ++slot) {
+  // Every slot: an earlier search may have opened more than PortSlotCount.
+  for (int slot = 0; slot < kPortSlots; ++slot) {
     if (st.PortComm[slot] != nullptr && st.PortComm[slot]->IsOpen()) st.PortComm[slot]->ClosePort();
     st.PortConnected[slot] = 0;
     st.PortBusy[slot] = 0;
@@ -133,13 +135,14 @@ void BitBtnFindCOMClick(StationState& st) {
   st.DevicesFound = 0;
   std::vector<std::string> items = st.Views.ComboBoxCOM->Items();
   int count = std::min<int>(static_cast<int>(items.size()), kPortSlots);
-  // The list may name more ports than there are slots in use (a saved
-  // list read back with a smaller count): every slot the search opens is
-  // closed first, or its open would fail.
-  int reset = std::max<int>(std::min<int>(st.PortSlotCount, kPortSlots), count);
-  for (int slot = 0; slot < reset; ++slot) {
+  // Every slot, not just those below PortSlotCount or the list's length:
+  // an earlier search may have opened more (a saved list read back with a
+  // smaller count, a list shortened by a hang-up), and a port still held
+  // there would fail its open here, or its unit would pass for found.
+  for (int slot = 0; slot < kPortSlots; ++slot) {
     st.PortRxLen[slot] = 0;
     st.PortBusy[slot] = 0;
+    st.PortConnected[slot] = 0;
     GaugeView& gauge = Gauge(st, slot);
     gauge.SetEnabled(false);
     gauge.SetProgress(0);
@@ -148,12 +151,16 @@ void BitBtnFindCOMClick(StationState& st) {
   }
   for (int i = 0; i < count; ++i) {
     st.PortTimeout[i] = 500;
-    st.PortConnected[i] = 0;
     st.Views.InfoPanel->SetCaption("Searching Devices............");
     AddInfoLine(st, Format("Checking Device %d In %s............", {i + 1, items[i]}));
     if (st.PortComm[i] == nullptr) continue;
     st.PortComm[i]->SetCommName(items[i]);
-    st.PortComm[i]->OpenPort();
+    try {
+      st.PortComm[i]->OpenPort();
+    } catch (const std::runtime_error& e) {
+      // One dead adapter must not hide the units listed after it.
+      AddInfoLine(st, e.what());
+    }
   }
   st.TimeSource->Sleep(50);
   for (int i = 0; i < count; ++i) {

@@ -37,13 +37,13 @@ int CheckTextReply(std::span<const uint8_t> packet, std::string& expected, int t
 void HandleIdentityReply(StationState& st, uint16_t frame_count, int port);
 
 // The logic of "Fresh Device" up to the gauge layout, which the window does:
-// closes every slot's port, clears the list and reloads it.
+// closes every open slot, whatever PortSlotCount says, clears the list and
+// reloads it.
 void BitBtnFreshClick(StationState& st);
 
-// "Find Device": opens every listed port and queries it. Every slot below
-// PortSlotCount or the number of listed ports (at most ten) is reset and
-// closed first. A port that cannot be opened raises the serial component's
-// error; later items are skipped.
+// "Find Device": opens every listed port (at most ten) and queries it.
+// Every slot is reset and closed first. A port that cannot be opened is
+// logged with the serial component's error, and the search goes on.
 void BitBtnFindCOMClick(StationState& st);
 
 }  // namespace zek

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QValidator>
 #include <QVBoxLayout>
 #include <span>
@@ -80,7 +81,9 @@ TConfigSNForm::TConfigSNForm(TProgramZEKFrm& main, StationState& st, const Editi
 
 void TConfigSNForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  RunGuarded([this] { FormShow(); });
+  // The desktop re-showing the dialog (restored after minimising) is no new
+  // opening: what the operator typed stays.
+  if (!event->spontaneous()) RunGuarded([this] { FormShow(); });
 }
 
 void TConfigSNForm::FormShow() {

@@ -119,7 +119,6 @@ class TProgramZEKFrm : public QMainWindow {
   void ResetProg1Click();
   // Space and carriage return start the automatic sequence.
   void FormKeyPress(char key);
-  void StartDownload(int port);
 
   // --- Control bytes ---
   void CollectControlSettings();
@@ -271,6 +270,7 @@ class TProgramZEKFrm : public QMainWindow {
   void ReadCommandLine();
   void WriteCloseLog();
   void EndRunWithoutResult();
+  void ClosePorts();
 
   // Commands (main_form_commands.cpp): the guards, then the shape every
   // per-slot command shares.

@@ -192,6 +192,8 @@ void TProgramZEKFrm::BuildChipTab() {
   CfgInfo = Named(new QPlainTextEdit(page), "CfgInfo");
   CfgInfo->setGeometry(8, 336, 334, 110);
   CfgInfo->setReadOnly(true);
+  // One summary item per line; the wider ones scroll sideways.
+  CfgInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
 
   ComboBoxCOM = Named(new QComboBox(page), "ComboBoxCOM");
   ComboBoxCOM->setGeometry(8, 452, 130, 24);

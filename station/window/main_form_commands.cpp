@@ -6,7 +6,6 @@
 #include "station/data/info_lines.h"
 #include "station/link/operation_steps.h"
 #include "station/link/slot_commands.h"
-#include "station/link/start_download.h"
 #include "station/window/main_form.h"
 
 namespace zek {
@@ -95,7 +94,5 @@ void TProgramZEKFrm::FormKeyPress(char key) {
   Panel1->setFocus();
   AutoSpdBtnClick();
 }
-
-void TProgramZEKFrm::StartDownload(int port) { zek::StartDownload(st_, port); }
 
 }  // namespace zek

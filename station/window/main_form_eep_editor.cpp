@@ -11,6 +11,7 @@
 
 #include "station/data/errors.h"
 #include "station/data/format.h"
+#include "station/data/image_sums.h"
 #include "station/window/error_handler.h"
 #include "station/window/hex_grid_model.h"
 #include "station/window/main_form.h"
@@ -109,6 +110,8 @@ void TProgramZEKFrm::BitBtn2Click() {
   const uint64_t index = uint64_t{16} * static_cast<uint64_t>(eep_row_ - 1) + static_cast<uint64_t>(eep_column_ - 1);
   if (index >= st_.EepBuffer.size()) return;
   st_.EepBuffer[index] = value;
+  // Commands and project saves carry the EEP sums: they follow the edit.
+  RefreshEepSums(st_);
   EepGrid().SetTypedText(eep_row_ - 1, eep_column_, text);
 }
 

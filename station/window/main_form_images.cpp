@@ -14,6 +14,7 @@
 #include "station/data/byte_sums.h"
 #include "station/data/file_overlap.h"
 #include "station/data/format.h"
+#include "station/data/image_sums.h"
 #include "station/data/info_lines.h"
 #include "station/data/object_file_binary.h"
 #include "station/data/object_file_hex.h"
@@ -59,10 +60,6 @@ void ShowTab(QTabWidget* tabs, QWidget* page) {
 // Sums over the first `count` bytes; nothing at all when count is 0.
 uint32_t SumOfFirst(std::span<const uint8_t> buffer, uint32_t count) {
   return count == 0 ? 0 : SumBytes(buffer, 0, count - 1);
-}
-
-uint16_t CheckOfFirst(std::span<const uint8_t> buffer, uint32_t count) {
-  return count == 0 ? 0 : Check16(buffer, 0, count - 1);
 }
 
 }  // namespace
@@ -190,7 +187,12 @@ bool TProgramZEKFrm::LoadObjectFile(const std::string& path, uint32_t& start, ui
   AddInfoLine(Format("Current File ACC32 Sum : 0x%0.8x.", {st_.FileAcc32}));
   AddPlainLine(st_, "");
   ShowMainBuffer();
-  if (EepTabVisible()) ShowEepBuffer();
+  // With the EEP tab hidden the sums must still be the image's own, or a
+  // previous chip's would travel with this one.
+  if (EepTabVisible())
+    ShowEepBuffer();
+  else
+    RefreshEepSums(st_);
   return known;
 }
 
@@ -226,8 +228,7 @@ void TProgramZEKFrm::FillHexViewer(uint32_t start, uint32_t end) {
 
 void TProgramZEKFrm::ShowEepBuffer() {
   const auto eep = st_.EepBuffer.span();
-  st_.EepCrc16 = CheckOfFirst(eep, st_.EepSize);
-  st_.EepAcc16 = static_cast<uint16_t>(SumOfFirst(eep, st_.EepSize));
+  RefreshEepSums(st_);
   AddInfoLine(Format("Chip EEP Data ACC Sum = 0x%0.4x", {st_.EepAcc16}));
   const uint32_t rows = EepGridRows(st_.EepSize, st_.InfoSize, kEepBufferSize);
   EepGrid().Show(st_.EepStartAddress, 0, rows);

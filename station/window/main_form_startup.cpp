@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <chrono>
 
 #include "serial/comm_component.h"
 #include "station/data/chip_memory_map.h"
@@ -31,6 +32,9 @@
 
 namespace zek {
 namespace {
+
+// Every port at once; a full packet takes 67 ms on the line.
+constexpr std::chrono::milliseconds kCloseSendingLimit{1000};
 
 bool PathExists(const std::string& path) {
   struct stat info {};
@@ -163,9 +167,18 @@ void TProgramZEKFrm::ArrangeGauges() {
   InfoMemo->setGeometry(360, 38, 596, first_top - 5 - 38);
 }
 
-void TProgramZEKFrm::SpdBtnExitClick() {
+// What the ports were given still goes out first: a download's last
+// command, the reset into stand-alone mode, is often still queued when a
+// command-line run closes the station.
+void TProgramZEKFrm::ClosePorts() {
+  const auto deadline = std::chrono::steady_clock::now() + kCloseSendingLimit;
+  for (auto& comm : comms_) comm->FinishSending(deadline);
   for (auto& comm : comms_)
     if (comm->IsOpen()) comm->ClosePort();
+}
+
+void TProgramZEKFrm::SpdBtnExitClick() {
+  ClosePorts();
   close();
 }
 
@@ -177,8 +190,7 @@ void TProgramZEKFrm::StopFromOutside() {
 }
 
 void TProgramZEKFrm::FormClose() {
-  for (auto& comm : comms_)
-    if (comm->IsOpen()) comm->ClosePort();
+  ClosePorts();
   memo_->AppendLine(tx_.S(Tx::CloseSetupLine));
   for (const std::string& line : CfgInfoLines()) memo_->AppendLine(line);
   if (dialogs_.LogCfgForm != nullptr) WriteCloseLog();

@@ -8,6 +8,7 @@
 #include "station/data/file_replace.h"
 #include "station/data/format.h"
 #include "station/data/info_lines.h"
+#include "station/link/start_download.h"
 #include "station/link/timeouts.h"
 #include "station/window/main_form.h"
 #include "station/window/tick_probe.h"
@@ -22,6 +23,8 @@ constexpr char kResultFileName[] = "ResDW.Txt";
 void TProgramZEKFrm::Timer1Timer() {
   tick_probe_->Tick(std::any_of(st_.PortBusy.begin(), st_.PortBusy.end(), [](uint8_t b) { return b != 0; }));
   CountDownTimeouts(st_);
+  // The gauges' only repaint: never more than one a tick, whatever the units did.
+  for (auto& gauge : gauges_) gauge->Repaint();
   if (!CommandLineRunFinished(st_) || closing_for_result_) return;
   closing_for_result_ = true;
   try {
@@ -66,10 +69,8 @@ void TProgramZEKFrm::Timer2Timer() {
     return EndRunWithoutResult();
   }
   CollectControlSettings();
-  for (int slot = 0; slot < st_.DevicesFound && slot < kPortSlots; ++slot) {
-    st_.PortRxLen[slot] = 0;
-    StartDownload(slot);
-  }
+  // By slot, not by count: a unit that hung up leaves a gap among them.
+  StartCommandLineDownload(st_);
 }
 
 }  // namespace zek

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "station/data/errors.h"
@@ -79,7 +80,9 @@ TBS32xOptBytFrm::TBS32xOptBytFrm(TProgramZEKFrm& main, StationState& st, const E
 
 void TBS32xOptBytFrm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  RunGuarded([this] { FormShow(); });
+  // The desktop re-showing the dialog (restored after minimising) is no new
+  // opening: what the operator typed stays.
+  if (!event->spontaneous()) RunGuarded([this] { FormShow(); });
 }
 
 void TBS32xOptBytFrm::FormShow() {

@@ -23,6 +23,12 @@ StationProgram::StationProgram(const EditionTexts& texts, MainFormOptions option
 
 StationProgram::~StationProgram() = default;
 
+void SetApplicationTitle() {
+  // No display name: the window system would append it to every dialog's
+  // caption. Message boxes take the application name instead.
+  QApplication::setApplicationName(kApplicationTitle);
+}
+
 int ProgramMain(int argc, char** argv, const EditionTexts& texts) {
   StationApplication app(argc, argv);
   // However the process ends, the close-time log is written: a stop
@@ -34,8 +40,7 @@ int ProgramMain(int argc, char** argv, const EditionTexts& texts) {
     window->StopFromOutside();
     QCoreApplication::exit(0);
   });
-  QApplication::setApplicationName(kApplicationTitle);
-  QApplication::setApplicationDisplayName(kApplicationTitle);
+  SetApplicationTitle();
   MainFormOptions options;
   options.ProgramPath = argc > 0 ? argv[0] : "";
   for (int i = 1; i < argc; ++i) options.Arguments.emplace_back(argv[i]);

@@ -28,6 +28,9 @@ class StationProgram {
 
 inline constexpr char kApplicationTitle[] = "DorvikLumo-ZEK Programmer Wizard";
 
+// The application's title, which message boxes carry.
+void SetApplicationTitle();
+
 // The program's entry: runs the station until its main window closes and
 // returns the process's exit status.
 int ProgramMain(int argc, char** argv, const EditionTexts& texts);

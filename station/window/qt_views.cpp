@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <algorithm>
 
 namespace zek {
 namespace {
@@ -23,6 +24,13 @@ QtInfoMemo::QtInfoMemo(QPlainTextEdit* edit) : edit_(edit) {
   flush_.setSingleShot(true);
   flush_.setInterval(0);
   QObject::connect(&flush_, &QTimer::timeout, [this] { Flush(); });
+  // Showing lays the box out again (scroll bars come and go): each new
+  // range until the operator scrolls still ends at the last line.
+  QScrollBar* bar = edit_->verticalScrollBar();
+  QObject::connect(bar, &QScrollBar::rangeChanged, edit_, [this] {
+    if (end_unseen_ && edit_->isVisible()) ShowEnd();
+  });
+  QObject::connect(bar, &QScrollBar::actionTriggered, edit_, [this] { end_unseen_ = false; });
 }
 
 void QtInfoMemo::AppendLine(const std::string& line) {
@@ -36,6 +44,7 @@ void QtInfoMemo::Clear() {
   lines_.clear();
   pending_.clear();
   pending_lines_ = 0;
+  end_unseen_ = false;
   edit_->clear();
 }
 
@@ -45,26 +54,62 @@ void QtInfoMemo::Flush() {
   edit_->appendPlainText(Q(pending_));
   pending_.clear();
   pending_lines_ = 0;
-  edit_->verticalScrollBar()->setValue(edit_->verticalScrollBar()->maximum());
+  end_unseen_ = !edit_->isVisible();
+  ShowEnd();
 }
 
-QtGauge::QtGauge(QProgressBar* bar) : bar_(bar) {}
-void QtGauge::SetMax(int max) { bar_->setMaximum(max); }
-void QtGauge::SetProgress(int progress) { bar_->setValue(std::min(progress, bar_->maximum())); }
-int QtGauge::Max() const { return bar_->maximum(); }
-int QtGauge::Progress() const { return bar_->value(); }
+void QtInfoMemo::ShowEnd() { edit_->verticalScrollBar()->setValue(edit_->verticalScrollBar()->maximum()); }
+
+QtGauge::QtGauge(QProgressBar* bar)
+    : bar_(bar), min_(bar->minimum()), max_(bar->maximum()), value_(bar->value()) {}
+
+// As QProgressBar::setMaximum: a value outside the new range empties the bar.
+void QtGauge::SetMax(int max) {
+  min_ = std::min(min_, max);
+  max_ = max;
+  if (value_ < min_ - 1 || value_ > max_) value_ = min_ - 1;
+  changed_ = true;
+}
+
+// As QProgressBar::setValue, given at most the maximum.
+void QtGauge::SetProgress(int progress) {
+  const int value = std::min(progress, max_);
+  if (value < min_ && (min_ != 0 || max_ != 0)) return;
+  value_ = value;
+  changed_ = true;
+}
+
 void QtGauge::SetEnabled(bool enabled) { bar_->setEnabled(enabled); }
 void QtGauge::SetVisible(bool visible) { bar_->setVisible(visible); }
 
 void QtGauge::SetColor(GaugeColor color) {
-  if (styled_ && color == color_) return;
   color_ = color;
-  styled_ = true;
-  bar_->setStyleSheet(QString("QProgressBar{border:1px solid gray;text-align:center}"
-                              "QProgressBar::chunk{background-color:rgb(%1,%2,%3)}")
-                          .arg(color.red)
-                          .arg(color.green)
-                          .arg(color.blue));
+  colored_ = true;
+}
+
+void QtGauge::Repaint() {
+  const bool restyle = colored_ && shown_color_ != color_;
+  if (!changed_ && !restyle) return;
+  // The bar's own repaints are held back; enabling updates again asks for
+  // one paint, which the window does with its other changes.
+  bar_->setUpdatesEnabled(false);
+  if (changed_) {
+    bar_->setRange(min_, max_);
+    if (value_ == min_ - 1)
+      bar_->reset();
+    else
+      bar_->setValue(value_);
+  }
+  if (restyle) {
+    bar_->setStyleSheet(QString("QProgressBar{border:1px solid gray;text-align:center}"
+                                "QProgressBar::chunk{background-color:rgb(%1,%2,%3)}")
+                            .arg(color_.red)
+                            .arg(color_.green)
+                            .arg(color_.blue));
+    shown_color_ = color_;
+  }
+  bar_->setUpdatesEnabled(true);
+  changed_ = false;
 }
 
 void QtMessageBoxes::Information(const std::string& text) {

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QTimer>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,29 +34,43 @@ class QtInfoMemo : public InfoMemoView {
   void Flush();
 
  private:
+  void ShowEnd();
+
   QPlainTextEdit* edit_;
   std::vector<std::string> lines_;
   std::string pending_;
   size_t pending_lines_ = 0;
+  // Lines came in while the text box was hidden: the range it had then is
+  // not the one it shows with, so its end is shown once it is visible.
+  bool end_unseen_ = false;
   QTimer flush_;
 };
 
+// One slot's progress bar. A bar repaints itself at once on every new
+// value, so ten units' block replies would each wait behind the others'
+// repaints: the range, value and colour live here, by the bar's own rules,
+// and reach the bar at most once per tick of the 10 ms timer (Repaint).
 class QtGauge : public GaugeView {
  public:
   explicit QtGauge(QProgressBar* bar);
   void SetMax(int max) override;
   void SetProgress(int progress) override;
-  int Max() const override;
-  int Progress() const override;
+  int Max() const override { return max_; }
+  int Progress() const override { return value_; }
   void SetColor(GaugeColor color) override;
   void SetEnabled(bool enabled) override;
   void SetVisible(bool visible) override;
   GaugeColor Color() const { return color_; }
+  // Shows what changed since the last call, in one later paint.
+  void Repaint();
 
  private:
   QProgressBar* bar_;
+  int min_, max_, value_;
+  bool changed_ = false;
   GaugeColor color_{};
-  bool styled_ = false;
+  std::optional<GaugeColor> shown_color_;  // none: the bar's own style
+  bool colored_ = false;
 };
 
 class QtMessageBoxes : public MessageBoxView {

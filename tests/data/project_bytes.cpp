@@ -1,5 +1,7 @@
 #include "tests/data/project_bytes.h"
 
+#include "station/data/byte_sums.h"
+
 namespace zek::testing {
 namespace {
 
@@ -35,7 +37,30 @@ void Section(Out& out, uint8_t seed, size_t size) {
   }
 }
 
+struct AccCrc {
+  uint16_t acc = 0, crc = 0;
+};
+
+AccCrc SumsOf(uint8_t seed, size_t size) {
+  if (size == 0) return {};
+  ProjectBytes data(size);
+  for (size_t i = 0; i < size; ++i) data[i] = Pattern(seed, i);
+  const auto last = static_cast<uint32_t>(size - 1);
+  return {static_cast<uint16_t>(SumBytes(data, 0, last)), Check16(data, 0, last)};
+}
+
+void Put16(ProjectBytes& area, size_t at, uint16_t v) {
+  area[at] = static_cast<uint8_t>(v);
+  area[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+
 }  // namespace
+
+CarriedSums SectionSums(const ProjectFields& s) {
+  const AccCrc main = SumsOf(s.main_seed, s.with_main_section ? s.flash_bytes : 0);
+  const AccCrc eep = SumsOf(s.eep_seed, s.section_eep_size.value_or(s.eep_size));
+  return {main.acc, main.crc, eep.acc, eep.crc};
+}
 
 uint8_t Pattern(uint8_t seed, size_t i) { return static_cast<uint8_t>(seed + i * 29 + (i >> 8)); }
 
@@ -72,18 +97,27 @@ BuiltProject BuildProject(const ProjectFields& s) {
   o.Zeros(12);
   o.Byte(s.spare);
   o.Byte(0);
-  for (uint32_t v : {s.main_acc16, s.main_crc16, s.eep_acc16, s.eep_crc16}) o.U32(v);
+  const CarriedSums header = s.header_sums.value_or(SectionSums(s));
+  for (uint32_t v : {header.main_acc16, header.main_crc16, header.eep_acc16, header.eep_crc16}) o.U32(v);
   o.Zeros(32);
   for (size_t i = 0; i < kTableSize; ++i) o.Byte(TableByte(i));
+  BuiltProject built;
+  built.config_area.resize(2048);
+  for (size_t i = 0; i < 2048; ++i) built.config_area[i] = Pattern(s.config_seed, i);
+  const CarriedSums config = s.config_sums.value_or(SectionSums(s));
+  Put16(built.config_area, 36, config.main_crc16);
+  Put16(built.config_area, 38, config.main_acc16);
+  Put16(built.config_area, 40, config.eep_crc16);
+  Put16(built.config_area, 42, config.eep_acc16);
   o.Text(s.cfg_tag, 3, 0x52);
   if (s.with_config_area) {
     const uint8_t c = 0x3A;
     o.Byte(c);
-    for (size_t i = 0; i < 2048; ++i) o.Byte(Pattern(s.config_seed, i) ^ TableByte(i) ^ c);
+    built.config_at = o.bytes.size();
+    for (size_t i = 0; i < 2048; ++i) o.Byte(built.config_area[i] ^ TableByte(i) ^ c);
   }
   o.Text(s.mfm_tag, 3, 0x6E);
   o.U32(s.chip_start);
-  BuiltProject built;
   built.main_at = o.bytes.size();
   if (s.with_main_section) Section(o, s.main_seed, s.flash_bytes);
   built.eep_tag_at = o.bytes.size();

@@ -13,6 +13,12 @@ namespace zek::testing {
 
 using ProjectBytes = std::vector<uint8_t>;
 
+// The images' 16-bit sums as a file carries them.
+struct CarriedSums {
+  uint16_t main_acc16 = 0, main_crc16 = 0, eep_acc16 = 0, eep_crc16 = 0;
+  friend bool operator==(const CarriedSums&, const CarriedSums&) = default;
+};
+
 // Every field of a project file. Names are the raw bytes to store (GBK).
 struct ProjectFields {
   std::string magic = "Kelpra";
@@ -31,7 +37,9 @@ struct ProjectFields {
   uint16_t info_size = 256;
   uint32_t chip_start = 0, eep_start = 0x40000000, info_start = 0x40000800;
   uint8_t spare = 0x5C;
-  uint16_t main_acc16 = 0x1111, main_crc16 = 0x2222, eep_acc16 = 0x3333, eep_crc16 = 0x4444;
+  // In the header and at bytes 36-43 of the configuration area; unset,
+  // the sums of the sections the file holds.
+  std::optional<CarriedSums> header_sums, config_sums;
   std::string cfg_tag = "CFG", mfm_tag = "MFM", eep_tag = "EEP";
   bool with_config_area = true;  // false: the area is left out
   bool with_main_section = true;
@@ -46,9 +54,15 @@ uint8_t Pattern(uint8_t seed, size_t i);
 // Byte i of the table T the builder stores.
 uint8_t TableByte(size_t i);
 
+// The sums of the sections `fields` describe: main over its F bytes, EEP
+// over the EEP section's bytes.
+CarriedSums SectionSums(const ProjectFields& fields);
+
 struct BuiltProject {
   ProjectBytes bytes;
+  ProjectBytes config_area;  // the 2048 bytes as they read back
   size_t main_at = 0;  // the main section's first key byte
+  size_t config_at = 0;  // the configuration area's first data byte
   size_t eep_tag_at = 0;
   size_t sum_at = 0;
 };

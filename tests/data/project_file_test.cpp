@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "station/data/errors.h"
+#include "station/data/image_sums.h"
 #include "station/data/programmer_models.h"
 #include "station/link/project_file_save.h"
 #include "tests/data/project_fixture.h"
@@ -47,7 +48,8 @@ TEST_P(HandBuiltFile, ReadsBackIntoEveryField) {
   ProjectFields s;
   c.edit(s);
   const int32_t number_limit = st.Settings.NumberLimit;
-  ASSERT_EQ(Read(BuildProject(s).bytes), kProjectOk);
+  const testing::BuiltProject built = BuildProject(s);
+  ASSERT_EQ(Read(built.bytes), kProjectOk);
 
   EXPECT_EQ(st.FamilyCode, 80);
   EXPECT_EQ(st.ProjectModelName, s.model_name);
@@ -71,9 +73,8 @@ TEST_P(HandBuiltFile, ReadsBackIntoEveryField) {
   EXPECT_EQ(st.InfoStartAddress, 0x40000800u);
   EXPECT_EQ(st.InfoEndAddress, 0x400008FFu);
   EXPECT_EQ(st.ProjectSpareByte, 0x5C);
-  EXPECT_EQ(std::make_tuple(st.MainAcc16, st.MainCrc16, st.EepAcc16, st.EepCrc16),
-            std::make_tuple(0x1111, 0x2222, 0x3333, 0x4444));
-  for (size_t i = 0; i < 2048; ++i) ASSERT_EQ(st.ChipConfigBlock[i], Pattern(s.config_seed, i)) << i;
+  EXPECT_EQ((testing::CarriedSums{st.MainAcc16, st.MainCrc16, st.EepAcc16, st.EepCrc16}), testing::SectionSums(s));
+  EXPECT_EQ(ProjectBytes(st.ChipConfigBlock.begin(), st.ChipConfigBlock.end()), built.config_area);
   for (size_t i = 0; i < s.flash_bytes; ++i) ASSERT_EQ(st.MainBuffer[i], Pattern(s.main_seed, i)) << i;
   for (size_t i = 0; i < s.eep_size; ++i) ASSERT_EQ(st.EepBuffer[i], Pattern(s.eep_seed, i)) << i;
   EXPECT_TRUE(MainErasedFrom(s.flash_bytes));
@@ -126,33 +127,76 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- Failure codes -------------------------------------------------------
 
+// Everything a read may change: header values, the configuration block,
+// the images and the loaded flag.
+struct ReadTargets {
+  decltype(testing::HeaderFields(std::declval<const StationState&>())) header;
+  uint8_t file_loaded;
+  ProjectBytes config, main, eep;
+  explicit ReadTargets(const StationState& st)
+      : header(testing::HeaderFields(st)),
+        file_loaded(st.FileLoaded),
+        config(st.ChipConfigBlock.begin(), st.ChipConfigBlock.end()),
+        main(st.MainBuffer.begin(), st.MainBuffer.end()),
+        eep(st.EepBuffer.begin(), st.EepBuffer.end()) {}
+  friend bool operator==(const ReadTargets&, const ReadTargets&) = default;
+};
+
+// Swaps two stored bytes that differ; the file's byte sum stays right.
+void SwapStoredBytes(ProjectBytes& file, size_t at) {
+  while (file.at(at) == file.at(at + 1)) ++at;
+  std::swap(file[at], file[at + 1]);
+}
+
 struct FailureCase {
   const char* name;
   friend void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
   std::function<void(ProjectFields&)> edit;
+  std::function<void(testing::BuiltProject&)> damage;  // may be null
   uint8_t result;
   const char* message;
 };
 
-class FailedRead : public testing::ProjectFixture, public ::testing::WithParamInterface<FailureCase> {};
+class FailedRead : public testing::ProjectFixture, public ::testing::WithParamInterface<FailureCase> {
+ protected:
+  ProjectBytes Damaged() {
+    const FailureCase& c = GetParam();
+    ProjectFields s;
+    c.edit(s);
+    testing::BuiltProject built = BuildProject(s);
+    if (c.damage) c.damage(built);
+    return built.bytes;
+  }
+};
 
-TEST_P(FailedRead, ReportsItsCodeAndLeavesTheDescriptor) {
+// Neither on a fresh station nor after a good project does a failed read
+// change anything: nothing of the damaged file can reach a unit.
+TEST_P(FailedRead, ReportsItsCodeAndChangesNothing) {
   const FailureCase& c = GetParam();
-  ProjectFields s;
-  c.edit(s);
-  const auto before = testing::HeaderFields(st);
-  EXPECT_EQ(Read(BuildProject(s).bytes), c.result);
-  EXPECT_EQ(testing::HeaderFields(st), before);
-  EXPECT_EQ(st.FileLoaded, 1);
+  const ProjectBytes damaged = Damaged();
+  const ReadTargets fresh(st);
+  EXPECT_EQ(Read(damaged), c.result);
+  EXPECT_TRUE(ReadTargets(st) == fresh);
+  EXPECT_EQ(st.FileLoaded, 0);
   EXPECT_EQ(LastLine(), Line(c.message));
   ASSERT_EQ(fs.boxes.shown.size(), 1u);
   EXPECT_EQ(fs.boxes.shown[0].text, c.message);
+
+  ProjectFields good;
+  good.chip_name = "GOOD-CHIP";
+  good.main_seed = 0x17;
+  good.eep_seed = 0x29;
+  ASSERT_EQ(Read(BuildProject(good).bytes), kProjectOk);
+  const ReadTargets loaded(st);
+  EXPECT_EQ(Read(damaged), c.result);
+  EXPECT_TRUE(ReadTargets(st) == loaded);
+  EXPECT_EQ(st.ChipName, "GOOD-CHIP");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, FailedRead,
     ::testing::Values(
-        FailureCase{"NotAProjectFile", [](ProjectFields& s) { s.magic = "Kelprb"; }, 5, kNotKelpra},
+        FailureCase{"NotAProjectFile", [](ProjectFields& s) { s.magic = "Kelprb"; }, nullptr, 5, kNotKelpra},
         // With the section left out, the next tags stand where the reader
         // goes on, so only the bad one fails.
         FailureCase{"BadCfgTag",
@@ -160,30 +204,48 @@ INSTANTIATE_TEST_SUITE_P(
                       s.cfg_tag = "CFX";
                       s.with_config_area = false;
                     },
-                    10, kCorrupted},
+                    nullptr, 10, kCorrupted},
         FailureCase{"BadMfmTag",
                     [](ProjectFields& s) {
                       s.mfm_tag = "MFN";
                       s.with_main_section = false;
                     },
-                    13, kCorrupted},
-        FailureCase{"BadEepTag", [](ProjectFields& s) { s.eep_tag = "EEQ"; }, 15, kCorrupted},
+                    nullptr, 13, kCorrupted},
+        FailureCase{"BadEepTag", [](ProjectFields& s) { s.eep_tag = "EEQ"; }, nullptr, 15, kCorrupted},
         // The reader does not skip a bad tag's section, so the later tags
         // are read from its bytes: the last one to fail gives the code.
-        FailureCase{"BadCfgTagBeforeItsArea", [](ProjectFields& s) { s.cfg_tag = "cfg"; }, 15, kCorrupted},
-        FailureCase{"SumWrong", [](ProjectFields& s) { s.sum_offset = 1; }, 16, kCorrupted}),
+        FailureCase{"BadCfgTagBeforeItsArea", [](ProjectFields& s) { s.cfg_tag = "cfg"; }, nullptr, 15, kCorrupted},
+        // The EEP tag is then read past the end.
+        FailureCase{"CutInsideTheMainSection", [](ProjectFields& s) { s.flash_bytes = s.chip_flash_kb * 2048u; },
+                    [](testing::BuiltProject& b) { b.bytes.resize(b.main_at + 1500); }, 15, kCorrupted},
+        FailureCase{"SumWrong", [](ProjectFields& s) { s.sum_offset = 1; }, nullptr, 16, kCorrupted},
+        FailureCase{"OneFlippedMainByte", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) { b.bytes[b.main_at + 100] ^= 0x10; }, 16, kCorrupted},
+        // Damage that keeps the byte sum: the images' own sums show it.
+        FailureCase{"SwappedMainBytes", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) { SwapStoredBytes(b.bytes, b.main_at + 200); }, 16, kCorrupted},
+        FailureCase{"SwappedEepBytes", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) { SwapStoredBytes(b.bytes, b.eep_tag_at + 6); }, 16, kCorrupted},
+        FailureCase{"FlipsThatCancelInTheMainSection", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) {
+                      size_t up = b.main_at + 1, down = up + 1;
+                      while (b.bytes[up] & 1) ++up;
+                      while (!(b.bytes[down] & 1) || down == up) ++down;
+                      b.bytes[up] |= 1;
+                      b.bytes[down] &= 0xFE;
+                    },
+                    16, kCorrupted},
+        // Well-formed files whose carried sums do not fit their images.
+        FailureCase{"HeaderSumsOfOtherImages", [](ProjectFields& s) { s.header_sums = testing::CarriedSums{1, 2, 3, 4}; },
+                    nullptr, 16, kCorrupted},
+        FailureCase{"ConfigSumsOfOtherImages",
+                    [](ProjectFields& s) {
+                      testing::CarriedSums sums = testing::SectionSums(s);
+                      ++sums.eep_crc16;
+                      s.config_sums = sums;
+                    },
+                    nullptr, 16, kCorrupted}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ProjectFile, DamagedFileLeavesItsDataInTheBuffersButNotItsHeader) {
-  ProjectFields s;
-  s.sum_offset = 0x100;
-  const auto before = testing::HeaderFields(st);
-  ASSERT_EQ(Read(BuildProject(s).bytes), kProjectCorrupted);
-  EXPECT_EQ(testing::HeaderFields(st), before);
-  EXPECT_EQ(st.ChipConfigBlock[5], Pattern(s.config_seed, 5));
-  EXPECT_EQ(st.MainBuffer[1023], Pattern(s.main_seed, 1023));
-  EXPECT_EQ(st.EepBuffer[15], Pattern(s.eep_seed, 15));
-}
 
 TEST_F(ProjectFile, CommandLineLoadsShowNoBoxesButLogTheResult) {
   st.CmdLineProject = 1;
@@ -303,8 +365,6 @@ TEST_P(RoundTrip, ReadsBackWhatWasWritten) {
   st.ChipName = c.chip_name;
   st.ObjectFileName = "\xE5\x9B\xBA\xE4\xBB\xB6.hex";
   st.MainAcc32 = -5;
-  st.MainAcc16 = 0xBEEF;
-  st.EepCrc16 = 0xCAFE;
   st.ProjectSpareByte = 0x42;
   st.Settings.CtrlFlags2 = 0xF4;
   st.Settings.CtrlFlags7 = 0x81;
@@ -315,6 +375,10 @@ TEST_P(RoundTrip, ReadsBackWhatWasWritten) {
   for (size_t i = 0; i < st.MainBuffer.size(); ++i) st.MainBuffer[i] = Pattern(1, i);
   for (size_t i = 0; i < st.EepBuffer.size(); ++i) st.EepBuffer[i] = Pattern(2, i);
   for (size_t i = 0; i < st.OptionBuffer.size(); ++i) st.OptionBuffer[i] = Pattern(3, i);
+  const ImageSums main = SumsOfFirst(st.MainBuffer.span(), c.flash_kb * 1024u);
+  st.MainCrc16 = main.Crc16;
+  st.MainAcc16 = main.Acc16;
+  RefreshEepSums(st);
   const std::string path = dir.File("trip.RQT");
   WriteProjectFile(st, path, kStationModelCode);
   const ProjectBytes file = testing::TempDir::Read(path);
@@ -347,8 +411,8 @@ TEST_P(RoundTrip, ReadsBackWhatWasWritten) {
   EXPECT_EQ(back.EepSize, c.eep_size);
   EXPECT_EQ(back.ChipEndAddress, st.ChipStartAddress + f - 1);
   EXPECT_EQ(back.MainAcc32, -5);
-  EXPECT_EQ(back.MainAcc16, 0xBEEF);
-  EXPECT_EQ(back.EepCrc16, 0xCAFE);
+  EXPECT_EQ(std::make_tuple(back.MainAcc16, back.MainCrc16, back.EepAcc16, back.EepCrc16),
+            std::make_tuple(st.MainAcc16, st.MainCrc16, st.EepAcc16, st.EepCrc16));
   EXPECT_EQ(back.ProjectSpareByte, 0x42);
   EXPECT_TRUE(std::equal(back.MainBuffer.begin(), back.MainBuffer.begin() + f, st.MainBuffer.begin()));
   EXPECT_TRUE(std::equal(back.EepBuffer.begin(), back.EepBuffer.begin() + c.eep_size, st.EepBuffer.begin()));

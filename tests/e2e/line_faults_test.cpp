@@ -4,6 +4,7 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "station/link/operation_steps.h"
@@ -22,6 +23,22 @@ std::vector<std::string> ComNamesWithout(int left_out) {
 }
 
 std::vector<std::string> AllComNames() { return ComNamesWithout(0); }
+
+// The port list keeps its names sorted as text.
+std::vector<std::string> ListedAs(std::vector<std::string> names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+int Count(const std::vector<std::string>& lines, const std::string& line) {
+  return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+bool Logged(const StationRig& rig, const std::string& text) {
+  for (const std::string& line : rig.fs.memo.lines)
+    if (line.find(text) != std::string::npos) return true;
+  return false;
+}
 
 // Sorted as text, so COMn for n in 2..9 sits in slot n.
 int SlotOf(int com) { return com == 1 ? 0 : com == 10 ? 1 : com; }
@@ -49,15 +66,51 @@ TEST(HangUp, AUnitDroppedMidProgrammingClosesItsPortAndTheOtherNineFinish) {
   }
   EXPECT_FALSE(rig.comms[dropped]->IsOpen());
   EXPECT_EQ(rig.fs.st.PortConnected[dropped], 0);
-  // Each request drops the first listed name, whichever port failed.
-  EXPECT_EQ(rig.port_list.Count(), 10 - rig.hangups[dropped]);
-  EXPECT_EQ(rig.port_list.Items().front(), rig.hangups[dropped] == 1 ? "COM10" : "COM2");
+  // Its own name leaves the list, once, however many requests came.
+  EXPECT_EQ(rig.port_list.Items(), ListedAs(ComNamesWithout(3)));
+  EXPECT_EQ(Count(rig.PortMessages(dropped), "Port COM3 hung up!"), 1);
   // The slot stays busy until its time-out ends the operation.
   EXPECT_EQ(rig.fs.st.PortBusy[dropped], 1);
   ASSERT_TRUE(rig.RunUntil([&] { return rig.SlotsIdle({dropped}); }, 10s));
   EXPECT_EQ(rig.LastMessage(dropped), "Operation Time Out!");
   EXPECT_EQ(rig.fs.gauges[dropped].color, kGaugeRed);
   EXPECT_LT(rig.fs.gauges[dropped].progress, kImageKB + 1);
+}
+
+// COM5's unit drops its line when asked who it is: its port leaves the
+// list and the next search opens and finds the other nine.
+TEST(HangUp, AUnitLostAtIdentityLeavesTheListAndTheNextSearchFindsTheRest) {
+  SimUnits sim({"-n", "10", "--unpaced", "--hangup", "5:identity"});
+  StationRig rig;
+  rig.ListPorts(AllComNames());
+  const int lost = SlotOf(5);
+  ASSERT_TRUE(rig.FindUnits(9));
+  ASSERT_TRUE(rig.RunUntil([&] { return rig.hangups[lost] > 0; }, 10s));
+  EXPECT_EQ(rig.port_list.Items(), ListedAs(ComNamesWithout(5)));
+  EXPECT_EQ(rig.PortMessages(lost), std::vector<std::string>{"Port COM5 hung up!"});
+
+  ASSERT_TRUE(rig.FindUnits(9));
+  for (int slot = 0; slot < 9; ++slot) {
+    EXPECT_TRUE(rig.comms[slot]->IsOpen()) << "slot " << slot;
+    EXPECT_EQ(rig.fs.st.PortConnected[slot], 1) << "slot " << slot;
+  }
+  EXPECT_FALSE(rig.comms[9]->IsOpen());
+  EXPECT_FALSE(Logged(rig, "Error opening"));
+}
+
+// The connection file names an adapter that is not plugged in (its link
+// leads nowhere): it is reported, and the units listed after it are found.
+TEST(DeadPort, AListedPortThatCannotOpenHidesNoUnitBehindIt) {
+  std::vector<std::string> args = {"--unpaced"};
+  const std::vector<std::string> names = ComNamesWithout(5);
+  args.insert(args.end(), names.begin(), names.end());
+  SimUnits sim(args);
+  std::filesystem::create_symlink("/nonexistent/ttyUSB4", sim.Dir() + "/COM5");
+  StationRig rig;
+  rig.ListPorts(AllComNames());
+  ASSERT_TRUE(rig.FindUnits(9));
+  for (int slot : SlotsBut(SlotOf(5))) EXPECT_EQ(rig.fs.st.PortConnected[slot], 1) << "slot " << slot;
+  EXPECT_TRUE(Logged(rig, " Error opening serial port:COM5"));
 }
 
 // Played by the test on a port of its own: a line that carries nothing but

@@ -52,6 +52,10 @@ int SimUnits::Stop() {
   return process_.Stop(SIGTERM);
 }
 
+bool SimUnits::WaitForOutput(const std::string& text, std::chrono::milliseconds limit) {
+  return !stopped_ && process_.WaitForOutput(text, static_cast<int>(limit.count()));
+}
+
 void LoadTestImage(StationState& st, uint16_t kb, uint32_t seed) {
   const uint32_t bytes = uint32_t{kb} * 1024;
   uint32_t x = seed * 2654435761u + 7;

@@ -37,6 +37,8 @@ class SimUnits {
   const std::string& Dir() const { return dir_; }
   // The exit status of a SIGTERM stop (0 for a clean exit); once only.
   int Stop();
+  // True once the simulator has printed `text` (e.g. "COM1 runs done\n").
+  bool WaitForOutput(const std::string& text, std::chrono::milliseconds limit);
 
  private:
   std::string dir_;

@@ -90,6 +90,15 @@ std::vector<HexCase> Cases() {
       {"33FxNothingAt16MiB", P::F33, 0,
        {IntelBase(4, 0x00FE), IntelBase(2, 0xF000), IntelLine(0, 0x1000, k16)}, {0, 0, 6}, 0x10D1000,
        0x10D100F, {}},
+      // Nothing runs past the top of the address space: the end stops at
+      // 0xFFFFFFFF and no byte wraps to a low address.
+      {"PlainTailPastTopEndsAtTop", P::Plain, 0, {IntelBase(4, 0xFFFF), IntelLine(0, 0xFFF8, k16)}, {0, 6},
+       0xFFFFFFF8, 0xFFFFFFFF, {}},
+      {"OffsetTailPastTopDropped", P::Offset, 0xFFFFFF00, {IntelBase(4, 0xFFFF), IntelLine(0, 0xFFF8, k16)},
+       {0, 0}, 0xFFFFFFF8, 0xFFFFFFFF, {{0xF8, Ramp(8)}}, 36},
+      {"OffsetBasesPastTopOutside", P::Offset, 0,
+       {IntelBase(4, 0xFFFF), IntelBase(2, 0xFFFF), IntelLine(0, 0x0010, k16)}, {0, 0, 6}, 0xFFFFFFFF,
+       0xFFFFFFFF, {}},
   };
 }
 

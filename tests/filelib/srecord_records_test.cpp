@@ -52,6 +52,10 @@ std::vector<SCase> Cases() {
        {0, 6}, 0x4010, 0x404000, {{0x10, {1}}}, 1},
       {"OffsetTailPastWindowDropped", true, 0x10, {SLine('3', 0x400008, Ramp(16))}, {0}, 0x400008, 0x400017,
        {{0x3FFFF8, Ramp(8)}}, 36},
+      // Nothing runs past the top of the address space: the end stops at
+      // 0xFFFFFFFF and the bytes beyond it are dropped.
+      {"OffsetTailPastTopDropped", true, 0xFFFFFF00, {SLine('3', 0xFFFFFFF8, Ramp(16))}, {0}, 0xFFFFFFF8,
+       0xFFFFFFFF, {{0xF8, Ramp(8)}}, 36},
   };
 }
 

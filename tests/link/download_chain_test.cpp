@@ -5,7 +5,10 @@
 #include <random>
 
 #include "station/link/operation_states.h"
+#include "station/link/slot_commands.h"
+#include "station/link/timeouts.h"
 #include "tests/support/reply_builder.h"
+#include "tests/support/sent_commands.h"
 
 namespace zek {
 namespace {
@@ -131,6 +134,49 @@ TEST_F(DownloadFixture, DownloadsDoneWrapsAtAByte) {
   StartDownload(fs.st, 0);
   link.Run(testing::HealthyUnit);
   EXPECT_EQ(fs.st.DownloadsDone, 0);
+}
+
+// The command-line download goes to the identified units by slot: a unit
+// that hung up leaves a gap, and one in a firmware upgrade is not taken.
+TEST_F(DownloadFixture, CommandLineDownloadStartsEveryIdentifiedSlotAndNoOther) {
+  for (int slot : {0, 2, 3, 9}) fs.st.PortConnected[slot] = 1;
+  fs.st.PortUpgrading[3] = 1;
+  fs.st.DownloadsDone = 4;  // left by an earlier download
+  EXPECT_EQ(StartCommandLineDownload(fs.st), 3);
+  for (int slot = 0; slot < kPortSlots; ++slot) {
+    const bool started = slot == 0 || slot == 2 || slot == 9;
+    EXPECT_EQ(testing::SentCodes(fs.ports[slot].sent), started ? std::vector<int>{0x53} : std::vector<int>{}) << slot;
+    EXPECT_EQ(fs.st.PortDownload[slot], started ? kDownloadPending : kDownloadNone) << slot;
+  }
+  EXPECT_EQ(fs.st.DownloadsDone, 0);
+}
+
+// After a failure the operator presses Download again, which starts over
+// on every idle unit: the run ends only once each holds its latest
+// download, and a unit's second success is counted once.
+TEST_F(DownloadFixture, CommandLineRunEndsWhenEveryStartedSlotHoldsItsLatestDownload) {
+  fs.st.FlashSizeKB = 4;
+  fs.st.AutoExit = 1;
+  fs.st.PortSlotCount = 2;
+  fs.st.DevicesFound = 2;
+  fs.st.PortConnected[0] = fs.st.PortConnected[1] = 1;
+  ASSERT_EQ(StartCommandLineDownload(fs.st), 2);
+  link.Run([](int port, const Bytes& command) -> std::optional<Bytes> {
+    if (port == 1) return testing::StatusReply(command[0], 54);
+    return testing::HealthyUnit(port, command);
+  });
+  EXPECT_EQ(fs.st.DownloadsDone, 1);
+  EXPECT_FALSE(CommandLineRunFinished(fs.st));
+
+  ASSERT_EQ(StartDownloadOnEligibleSlots(fs.st), 2);
+  EXPECT_EQ(fs.st.DownloadsDone, 0);
+  while (link.Answer(1, testing::HealthyUnit)) {
+  }
+  EXPECT_EQ(fs.memo.lines.back(), "> 10:15:02 C2: Download Success!");
+  EXPECT_FALSE(CommandLineRunFinished(fs.st)) << "slot 1 finished while slot 0 is still sending";
+  link.Run(testing::HealthyUnit);
+  EXPECT_EQ(fs.st.DownloadsDone, 2);
+  EXPECT_TRUE(CommandLineRunFinished(fs.st));
 }
 
 TEST_F(DownloadFixture, EachDownloadDrawsAFreshWordAndImage) {

@@ -177,10 +177,13 @@ TEST(LineCommReceiveData, AnOverlongOpenFrameIsDroppedAndTheNextFrameCounts) {
   EXPECT_EQ(fs.st.PortConnected[8], 1);
 }
 
-TEST(LineCommRequestHangup, ClosesThePortAndDropsTheFirstListedName) {
+// Slot 2 holds COM5, the last listed name: the healthy ports before it
+// stay listed.
+TEST(LineCommRequestHangup, ClosesThePortDropsItsOwnNameAndSaysSo) {
   testing::FakeStation fs;
   fs.port_list.items = {"COM1", "COM3", "COM5"};
   fs.ports[2].open = true;
+  fs.ports[2].name = "COM5";
   fs.st.PortConnected[2] = 1;
   fs.st.PortBusy[2] = 1;
   fs.st.PortState[2] = 22;
@@ -189,8 +192,9 @@ TEST(LineCommRequestHangup, ClosesThePortAndDropsTheFirstListedName) {
   LineCommRequestHangup(fs.st, 2);
   EXPECT_FALSE(fs.ports[2].open);
   EXPECT_EQ(fs.st.PortConnected[2], 0);
-  EXPECT_EQ(fs.port_list.items, (std::vector<std::string>{"COM3", "COM5"}));
+  EXPECT_EQ(fs.port_list.items, (std::vector<std::string>{"COM1", "COM3"}));
   EXPECT_EQ(fs.port_list.text, "");
+  EXPECT_EQ(fs.memo.lines, std::vector<std::string>{"> 10:15:02 C3: Port COM5 hung up!"});
   // The operation runs on until its time-out ends it.
   EXPECT_EQ(fs.st.PortBusy[2], 1);
   EXPECT_EQ(fs.st.PortState[2], 22);
@@ -199,16 +203,24 @@ TEST(LineCommRequestHangup, ClosesThePortAndDropsTheFirstListedName) {
   EXPECT_EQ(fs.st.PortRxLen[2], 5);
 }
 
-TEST(LineCommRequestHangup, TwoRequestsRemoveTwoEntriesAndEmptyTheList) {
+// Both threads of a failed port ask for the hang-up: the second request,
+// and one for a port that is not open, change nothing.
+TEST(LineCommRequestHangup, OnlyAnOpenPortHangsUpAndTheLastOneEmptiesTheList) {
   testing::FakeStation fs;
   fs.port_list.items = {"COM1", "COM3"};
+  fs.ports[0].name = "COM3";
   fs.ports[0].open = true;
+  fs.ports[1].name = "COM1";
   LineCommRequestHangup(fs.st, 0);
   LineCommRequestHangup(fs.st, 0);
+  LineCommRequestHangup(fs.st, 1);
+  EXPECT_EQ(fs.port_list.items, std::vector<std::string>{"COM1"});
+  ASSERT_EQ(fs.memo.lines, std::vector<std::string>{"> 10:15:02 C1: Port COM3 hung up!"});
+  fs.ports[1].open = true;
+  LineCommRequestHangup(fs.st, 1);
   EXPECT_TRUE(fs.port_list.items.empty());
   EXPECT_EQ(fs.port_list.text, "Please connect the device......");
-  LineCommRequestHangup(fs.st, 0);  // nothing left to delete
-  EXPECT_TRUE(fs.port_list.items.empty());
+  EXPECT_EQ(fs.memo.lines.back(), "> 10:15:02 C2: Port COM1 hung up!");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "station/link/packet_framing.h"
+#include "station/link/port_events.h"
 #include "tests/support/fake_views.h"
 
 namespace zek {
@@ -275,16 +276,65 @@ class FailingPort : public testing::FakeCommPort {
   void OpenPort() override { throw std::runtime_error("Error opening serial port:" + name); }
 };
 
-TEST(BitBtnFindCOMClick, APortThatCannotOpenEndsTheSearch) {
+// An unplugged adapter, or a port another program holds, in the middle of
+// the list: it is reported and the ports after it are still searched.
+TEST(BitBtnFindCOMClick, APortThatCannotOpenIsReportedAndTheSearchGoesOn) {
   testing::FakeStation fs;
   FailingPort failing;
   fs.st.PortComm[1] = &failing;
   fs.st.PortSlotCount = 3;
   fs.port_list.items = {"COM3", "COM4", "COM7"};
-  EXPECT_THROW(BitBtnFindCOMClick(fs.st), std::runtime_error);
-  EXPECT_TRUE(fs.ports[0].open);
-  EXPECT_FALSE(fs.ports[2].open);
-  EXPECT_TRUE(fs.ports[0].sent.empty());
+  BitBtnFindCOMClick(fs.st);
+  EXPECT_FALSE(failing.open);
+  for (int slot : {0, 2}) {
+    EXPECT_TRUE(fs.ports[slot].open) << slot;
+    EXPECT_EQ(fs.ports[slot].sent.size(), 1u) << slot;
+  }
+  EXPECT_EQ(fs.memo.lines, (std::vector<std::string>{"> 10:15:02 Checking Device 1 In COM3............",
+                                                      "> 10:15:02 Checking Device 2 In COM4............",
+                                                      "> 10:15:02 Error opening serial port:COM4",
+                                                      "> 10:15:02 Checking Device 3 In COM7............"}));
+}
+
+// The list was saved with ten ports and read back as one slot, so the
+// station holds more ports than PortSlotCount says; a hang-up then
+// shortens the list. Both buttons must let go of every port they hold.
+class HeldPorts : public ::testing::Test {
+ protected:
+  HeldPorts() {
+    fs.st.PortSlotCount = 1;
+    for (int slot = 0; slot < 4; ++slot) {
+      fs.ports[slot].open = true;
+      fs.ports[slot].name = "COM" + std::to_string(slot + 1);
+      fs.st.PortConnected[slot] = 1;
+      fs.st.PortBusy[slot] = 1;
+    }
+  }
+  testing::FakeStation fs;
+};
+
+TEST_F(HeldPorts, FreshDeviceClosesEveryOpenSlot) {
+  fs.st.AppDir = ::testing::TempDir() + "held-ports-";
+  BitBtnFreshClick(fs.st);
+  for (int slot = 0; slot < 4; ++slot) {
+    EXPECT_FALSE(fs.ports[slot].open) << slot;
+    EXPECT_EQ(fs.st.PortConnected[slot], 0) << slot;
+    EXPECT_EQ(fs.st.PortBusy[slot], 0) << slot;
+  }
+}
+
+TEST_F(HeldPorts, FindDeviceAfterAHangUpReopensTheListedPortsAndNoOther) {
+  fs.port_list.items = {"COM1", "COM2", "COM3", "COM4"};
+  LineCommRequestHangup(fs.st, 1);
+  BitBtnFindCOMClick(fs.st);
+  for (int slot = 0; slot < 3; ++slot) {
+    EXPECT_TRUE(fs.ports[slot].open) << slot;
+    EXPECT_EQ(fs.ports[slot].sent.size(), 1u) << slot;
+  }
+  EXPECT_EQ(fs.ports[2].name, "COM4");
+  EXPECT_FALSE(fs.ports[3].open);
+  for (int slot = 0; slot < kPortSlots; ++slot) EXPECT_EQ(fs.st.PortConnected[slot], 0) << slot;
+  for (const std::string& line : fs.memo.lines) EXPECT_EQ(line.find("Error opening"), std::string::npos) << line;
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ TEST_F(SimFixture, ASecondDownloadReplacesTheFirst) {
   StartDownload(fs.st, 0);
   link.Run();
   EXPECT_EQ(Head(unit.Download().Main(), Image().size()), Image());
-  EXPECT_EQ(fs.st.DownloadsDone, 2);
+  EXPECT_EQ(fs.st.DownloadsDone, 1);  // one unit, however often it took a download
   // Both configuration words came from the generator, so they differ.
   std::vector<Bytes> sent = link.Commands(0);
   EXPECT_NE(sent.front()[1] | sent.front()[2] << 8, sent[1 + Blocks() + 1][1] | sent[1 + Blocks() + 1][2] << 8);

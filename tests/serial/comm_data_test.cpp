@@ -16,6 +16,7 @@ using testing::CommOnPty;
 using testing::DeliverPosted;
 using testing::Pattern;
 using testing::PumpUntil;
+using testing::SlowReader;
 
 // The far end sends bursts with silent gaps between them; the chunks the
 // component raises follow the read rule.
@@ -87,6 +88,24 @@ TEST_F(CommOnPty, PartialWritesAreContinuedToTheLastByte) {
   EXPECT_TRUE(got == sent);
   EXPECT_TRUE(PumpUntil([&] { return events.empties == 2; }));
   EXPECT_EQ(events.hangups, 0);
+}
+
+// Sent in full before the close, the bytes stay for a far end that has
+// not read them yet; the close's purge would drop them.
+TEST_F(CommOnPty, FinishSendingKeepsWhatWasSentAcrossTheClose) {
+  Open();
+  std::vector<uint8_t> sent;
+  for (uint8_t seed = 1; seed <= 3; ++seed) {
+    std::vector<uint8_t> block = Pattern(10000, seed);
+    ASSERT_TRUE(comm.SendBuffer(block.data(), static_cast<uint16_t>(block.size())));
+    sent.insert(sent.end(), block.begin(), block.end());
+  }
+  SlowReader unit(pty, sent.size());
+  comm.FinishSending(std::chrono::steady_clock::now() + 5s);
+  comm.ClosePort();
+  const std::vector<uint8_t> got = unit.Join();
+  ASSERT_EQ(got.size(), sent.size());
+  EXPECT_TRUE(got == sent);
 }
 
 TEST_F(CommOnPty, ClosingDuringAPendingWriteEndsWithoutAHangup) {

@@ -138,4 +138,23 @@ std::vector<uint8_t> Pattern(size_t count, uint8_t seed) {
   return bytes;
 }
 
+SlowReader::SlowReader(const PtyPair& pty, size_t count)
+    : thread_([this, &pty, count] {
+        const auto end = std::chrono::steady_clock::now() + 5s;
+        while (got_.size() < count && std::chrono::steady_clock::now() < end) {
+          const std::vector<uint8_t> part = pty.Read(std::min<size_t>(1024, count - got_.size()), 20ms);
+          got_.insert(got_.end(), part.begin(), part.end());
+          std::this_thread::sleep_for(1ms);
+        }
+      }) {}
+
+SlowReader::~SlowReader() {
+  if (thread_.joinable()) thread_.join();
+}
+
+std::vector<uint8_t> SlowReader::Join() {
+  thread_.join();
+  return got_;
+}
+
 }  // namespace zek::testing

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace zek::testing {
@@ -65,5 +66,19 @@ void DeliverPosted();
 bool WaitWithoutDelivering(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s);
 
 std::vector<uint8_t> Pattern(size_t count, uint8_t seed);
+
+// The far end of a pty reading `count` bytes on a thread of its own, in
+// small steps, slower than the station writes: what the station wrote
+// then waits in the terminal. Join gives what came within a few seconds.
+class SlowReader {
+ public:
+  SlowReader(const PtyPair& pty, size_t count);
+  ~SlowReader();
+  std::vector<uint8_t> Join();
+
+ private:
+  std::vector<uint8_t> got_;
+  std::thread thread_;
+};
 
 }  // namespace zek::testing

@@ -50,8 +50,12 @@ bool SimProcess::Start(const std::vector<std::string>& args) {
   }
   close(p[1]);
   out_ = p[0];
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (output_.find("ready\n") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+  return WaitForOutput("ready\n", 5000);
+}
+
+bool SimProcess::WaitForOutput(const std::string& text, int timeout_ms) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (output_.find(text) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
     pollfd f{out_, POLLIN, 0};
     if (poll(&f, 1, 100) <= 0) continue;
     char buf[256];
@@ -59,7 +63,7 @@ bool SimProcess::Start(const std::vector<std::string>& args) {
     if (n <= 0) return false;
     output_.append(buf, static_cast<size_t>(n));
   }
-  return output_.find("ready\n") != std::string::npos;
+  return output_.find(text) != std::string::npos;
 }
 
 int SimProcess::Stop(int signal) {

@@ -20,6 +20,9 @@ class SimProcess {
   int Stop(int signal);
   // Waits for exit without a signal (for start-up failures).
   int Wait();
+  // Reads the output until it holds `text`; false when it did not within
+  // timeout_ms or the simulator's output ended.
+  bool WaitForOutput(const std::string& text, int timeout_ms);
   const std::string& Output() const { return output_; }
 
  private:

@@ -153,6 +153,7 @@ TEST_F(SimSmoke, StandaloneRunsAfterADownloadReportOkAndNg) {
   }
   close(fd);
   EXPECT_EQ(outcomes, (std::vector<uint8_t>{6, 0x4A}));
+  EXPECT_TRUE(sim_.WaitForOutput("COM1 runs done\n", 3000)) << sim_.Output();
   EXPECT_EQ(sim_.Stop(SIGTERM), 0);
 }
 

@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "serial/comm_component.h"
 #include "station/window/dialogs.h"
 #include "station/window/radio_group.h"
+#include "tests/serial/pty_support.h"
 #include "tests/window/window_fixture.h"
 
 namespace zek::testing {
@@ -134,6 +136,32 @@ TEST_F(CloseTest, ClearInformationEmptiesTheLogAndItsBox) {
   form().AddInfoLine("after");
   form().Memo().Flush();
   EXPECT_EQ(form().InfoMemo->toPlainText().toStdString(), "> 10:15:02 after");
+}
+
+// A command-line run closes the station on the tick after the last
+// download, whose reset into stand-alone mode may still be queued: what the
+// ports were given reaches the units before the ports close.
+TEST_F(CloseTest, PortsSendEverythingQueuedBeforeTheyClose) {
+  StartShown();
+  PtyPair pty;
+  ComLinkFolder links;
+  links.Link("COM1", pty.slave_path());
+  TComm& comm = form().CommOf(0);
+  comm.SetCommName("COM1");
+  comm.OpenPort();
+  // More than the terminal holds, so the writes wait for a slow reader.
+  std::vector<uint8_t> sent;
+  for (uint8_t seed = 1; seed <= 3; ++seed) {
+    const std::vector<uint8_t> block = Pattern(10000, seed);
+    ASSERT_TRUE(comm.SendBuffer(block.data(), static_cast<uint16_t>(block.size())));
+    sent.insert(sent.end(), block.begin(), block.end());
+  }
+  SlowReader unit(pty, sent.size());
+  EXPECT_TRUE(form().close());
+  const std::vector<uint8_t> got = unit.Join();
+  EXPECT_FALSE(comm.IsOpen());
+  EXPECT_EQ(got.size(), sent.size());
+  EXPECT_TRUE(got == sent);
 }
 
 struct OpenerCase {

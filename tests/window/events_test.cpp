@@ -2,15 +2,18 @@
 // escaping a handler, port hang-ups, and the keys the window previews.
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <stdexcept>
 
 #include "serial/comm_component.h"
 #include "station/data/port_list_model.h"
+#include "tests/serial/pty_support.h"
 #include "tests/window/window_events.h"
 #include "tests/window/window_fixture.h"
 
@@ -43,6 +46,18 @@ class ThrowingObject : public QObject {
     if (e->type() == QEvent::User) throw std::runtime_error("escaped the handler");
     return QObject::event(e);
   }
+};
+
+// A slot's serial component open on a pseudo-terminal that $ZEK_COM_DIR
+// names, the way a unit's USB port is.
+struct PtyPort {
+  PtyPort(TComm& comm, const std::string& name) {
+    links.Link(name, pty.slave_path());
+    comm.SetCommName(name);
+    comm.OpenPort();
+  }
+  ComLinkFolder links;
+  PtyPair pty;
 };
 
 using ErrorHandlerTest = WindowTest;
@@ -84,6 +99,7 @@ TEST_F(ErrorHandlerTest, PortEventErrorIsShownAndTheNextEventIsHandled) {
   failing.AddItem("COM1");
   st().Views.ComboBoxCOM = &failing;
   TComm& comm = form().CommOf(3);
+  PtyPort port(comm, "COM1");
   st().PortConnected[3] = 1;
   comm.OnRequestHangup(&comm);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"list refused the delete"});
@@ -106,23 +122,25 @@ TEST_F(ErrorHandlerTest, ApplicationCatchesWhatEscapesEventDelivery) {
 
 using HangupTest = WindowTest;
 
-TEST_F(HangupTest, EachHangupDropsTheFirstListedPortAndAnEmptyListAsksForADevice) {
+// The adapter of slot 3 is pulled: its own port leaves the list, the
+// healthy ones stay, and the log names it once, though both of the
+// port's threads ask for the hang-up.
+TEST_F(HangupTest, APulledAdapterTakesItsOwnPortOffTheList) {
   Start();
   for (const char* name : {"COM7", "COM2", "COM10"}) form().PortList().AddItem(name);
-  st().PortConnected[2] = 1;
   TComm& comm = form().CommOf(2);
-  comm.OnRequestHangup(&comm);
+  PtyPort port(comm, "COM2");
+  st().PortConnected[2] = 1;
+  port.pty.CloseMaster();
+  ASSERT_TRUE(RunEventsUntil([&] { return !comm.IsOpen(); }));
+  QCoreApplication::sendPostedEvents();  // what the stopped threads posted
   EXPECT_EQ(st().PortConnected[2], 0);
   ASSERT_EQ(form().ComboBoxCOM->count(), 2);
-  EXPECT_EQ(form().ComboBoxCOM->itemText(0).toStdString(), "COM2");
+  EXPECT_EQ(form().ComboBoxCOM->itemText(0).toStdString(), "COM10");
   EXPECT_EQ(form().ComboBoxCOM->itemText(1).toStdString(), "COM7");
   EXPECT_NE(form().ComboBoxCOM->currentText().toStdString(), "Please connect the device......");
-  comm.OnRequestHangup(&comm);
-  form().CommOf(9).OnRequestHangup(&form().CommOf(9));
-  EXPECT_EQ(form().ComboBoxCOM->count(), 0);
-  EXPECT_EQ(form().ComboBoxCOM->currentText().toStdString(), "Please connect the device......");
-  comm.OnRequestHangup(&comm);
-  EXPECT_EQ(form().ComboBoxCOM->currentText().toStdString(), "Please connect the device......");
+  const std::vector<std::string> lines = MemoLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "> 10:15:02 C3: Port COM2 hung up!"), 1);
 }
 
 class KeyTest : public WindowTest {

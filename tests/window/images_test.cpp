@@ -415,8 +415,9 @@ TEST_F(EepEditorTest, TypedByteIsStoredAndShownAsTyped) {
   EXPECT_EQ(st().EepEdited, 1);
   EXPECT_EQ(Cell(form().EEPView, 2, 4), "a5");
   EXPECT_EQ(Cell(form().EEPView, 2, 5), "FF");
-  // Sums and boxes wait for the next command.
+  // The boxes wait for the next command; the sums follow at once.
   EXPECT_FALSE(form().ChkBoxPrgEE->isChecked());
+  EXPECT_EQ(st().EepAcc16, static_cast<uint16_t>(0xFF * 1023 + 0xA5));
 }
 
 TEST_F(EepEditorTest, EmptyTextStoresNothingAndCancelHides) {

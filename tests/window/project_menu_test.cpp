@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <filesystem>
 
+#include "station/data/image_sums.h"
 #include "station/link/project_file_save.h"
 #include "station/window/radio_group.h"
 #include "tests/window/station_units_fixture.h"
@@ -57,6 +58,10 @@ class ProjectTest : public StationUnitsTest {
     s.Settings.CtrlFlags2 = c.f2;
     s.Settings.CtrlFlags3 = c.f3;
     s.Settings.CtrlFlags4 = c.f4;
+    const ImageSums main = SumsOfFirst(s.MainBuffer.span(), 8 * 1024);
+    s.MainCrc16 = main.Crc16;
+    s.MainAcc16 = main.Acc16;
+    RefreshEepSums(s);
     const std::string path = dir.File(name);
     WriteProjectFile(s, path, 80);
     return path;
@@ -151,6 +156,10 @@ TEST_F(ProjectMenu, SaveNeedsAChipFirstThenObjectData) {
 TEST_F(ProjectMenu, SaveAndLoadThroughTheirDialogsKeepTheWindowsControls) {
   StartWithUnits({}, 0);
   TakeChipAndFile();
+  // The images' sums, as a loaded file leaves them.
+  form().ShowMainBuffer();
+  RefreshEepSums(st());
+  MarkMemo();
   st().ObjectFileName = "app.s19";
   form().RadioGpVolt->SetItemIndex(1);
   form().ChkBoxPrgEE->setChecked(true);

@@ -11,8 +11,11 @@
 #include <QLineEdit>
 #include "station/window/radio_group.h"
 #include <QTabWidget>
+#include <algorithm>
 
+#include "serial/comm_component.h"
 #include "station/data/chip_memory_map.h"
+#include "tests/serial/pty_support.h"
 #include "tests/support/firmware_fixture.h"
 #include "tests/window/window_fixture.h"
 
@@ -149,6 +152,27 @@ TEST_F(StartupTest, FirmwareFileBesideTheProgramIsLoadedWithoutABox) {
   Start();
   EXPECT_EQ(st().FirmwareOK, 1);
   EXPECT_TRUE(BoxTexts().empty());
+}
+
+// The connection file names an adapter that is not plugged in (its link
+// leads nowhere) between two that are: start-up reports it and still
+// opens and queries the port listed after it.
+TEST_F(StartupTest, AListedPortThatCannotOpenIsReportedAndTheSearchGoesOn) {
+  ComLinkFolder links;
+  PtyPair first, third;
+  links.Link("COM1", first.slave_path());
+  links.Link("COM2", "/nonexistent/ttyUSB1");
+  links.Link("COM3", third.slave_path());
+  dir.Write("ConfigZEK.ini", "[Connection]\nTotDev=3\nDev1=COM1\nDev2=COM2\nDev3=COM3\n");
+  Start();
+  const std::vector<uint8_t> query{0xC0, 0xA3, 0xA5, 0x35, 0xC0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  EXPECT_EQ(first.Read(query.size()), query);
+  EXPECT_EQ(third.Read(query.size()), query);
+  EXPECT_TRUE(form().CommOf(2).IsOpen());
+  const std::vector<std::string> lines = MemoLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "> 10:15:02 Error opening serial port:COM2"), 1);
+  for (const std::string& text : BoxTexts()) EXPECT_EQ(text.find("Error opening"), std::string::npos) << text;
+  for (int slot = 0; slot < 3; ++slot) form().CommOf(slot).ClosePort();
 }
 
 struct CommandLineCase {

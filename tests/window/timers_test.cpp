@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "station/data/format.h"
-#include "tests/window/window_fixture.h"
+#include "tests/window/station_units_fixture.h"
 #include "tools/demo-station/demo_project.h"
 
 namespace zek::testing {
@@ -31,6 +31,12 @@ class Timer1Test : public WindowTest {
     form().GaugeOf(slot).SetProgress(0);
   }
   int Progress(int slot) { return form().GaugeOf(slot).Progress(); }
+  // Where each slot's latest download stands, and the count that follows.
+  void SetDownloads(const std::vector<uint8_t>& downloads) {
+    st().PortDownload.fill(kDownloadNone);
+    std::copy(downloads.begin(), downloads.end(), st().PortDownload.begin());
+    st().DownloadsDone = static_cast<uint8_t>(std::count(downloads.begin(), downloads.end(), kDownloadSucceeded));
+  }
 };
 
 TEST_F(Timer1Test, TimeOutOfOneFailsOnTheNextTickAndIdleSlotsKeepTheirs) {
@@ -83,18 +89,19 @@ TEST_F(Timer1Test, AnEndedOperationStopsEveryGaugeMovingByTime) {
 TEST_F(Timer1Test, ExitWaitsForDownloadsOnEveryUnitAndNeverDeletesAnOldResult) {
   std::ofstream(dir.File("ResDW.Txt")) << "left by an earlier run\n";
   struct Case {
-    int auto_exit, done, found;
+    int auto_exit;
+    std::vector<uint8_t> downloads;  // by slot
   };
-  for (const Case c : {Case{1, 0, 0}, Case{1, 1, 2}, Case{0, 2, 2}}) {
+  const Case cases[] = {{1, {}}, {1, {kDownloadSucceeded, kDownloadPending}}, {0, {kDownloadSucceeded}}};
+  for (const Case& c : cases) {
     st().AutoExit = static_cast<uint8_t>(c.auto_exit);
-    st().DownloadsDone = static_cast<uint8_t>(c.done);
-    st().DevicesFound = static_cast<uint8_t>(c.found);
+    SetDownloads(c.downloads);
     form().Timer1Timer();
-    EXPECT_FALSE(form().Closed()) << c.auto_exit << c.done << c.found;
+    EXPECT_FALSE(form().Closed()) << c.auto_exit << " " << c.downloads.size();
   }
   EXPECT_EQ(ReadLines(dir.File("ResDW.Txt")), std::vector<std::string>{"left by an earlier run"});
   st().AutoExit = 1;
-  st().DownloadsDone = 2;
+  SetDownloads({kDownloadSucceeded, kDownloadNone, kDownloadSucceeded});
   form().Timer1Timer();
   EXPECT_TRUE(form().Closed());
   EXPECT_FALSE(form().ResultFileFailed());
@@ -210,6 +217,26 @@ TEST_F(Timer2Test, CorruptProjectGivesItsLineAndStartsNothing) {
   EXPECT_EQ(MemoLines().back(), "> 10:15:02 Project File of " + path + " is corrupted!");
   EXPECT_EQ(BoxTexts().size(), boxes_before);
   for (int slot = 0; slot < kPortSlots; ++slot) EXPECT_EQ(st().PortBusy[slot], 0);
+}
+
+// A unit hung up at identity, so its port left the list: the other three
+// listed ports match the three units found, but they sit in slots 0, 2
+// and 3. The download goes to those, not to slots 0-2.
+class CommandLineDownloadTest : public StationUnitsTest {};
+
+TEST_F(CommandLineDownloadTest, GoesToEveryIdentifiedSlot) {
+  const std::string path = dir.File("demo.RQT");
+  demo::WriteDemoProject(path, 96);
+  Start({path, "OFF"});
+  BindUnits({0, 2, 3}, 4);
+  for (const char* name : {"COM1", "COM3", "COM4"}) form().PortList().AddItem(name);
+  st().DevicesFound = 3;
+  form().Timer2Timer();
+  for (int slot = 0; slot < kPortSlots; ++slot) {
+    const bool identified = slot == 0 || slot == 2 || slot == 3;
+    EXPECT_EQ(Codes(slot), identified ? std::vector<int>{0x53} : std::vector<int>{}) << slot;
+    EXPECT_EQ(st().PortBusy[slot], identified ? 1 : 0) << slot;
+  }
 }
 
 }  // namespace

@@ -32,19 +32,22 @@ int LinesEndingWith(const std::vector<std::string>& lines, const std::string& en
   }));
 }
 
-// Which units hold the demo image as their download, once stopped.
-std::vector<int> UnitsHoldingTheImage(StationFolder& f, int units) {
+// Which units hold the demo image, once stopped: as their download, or
+// (`what` "chip") in the chip their stand-alone run programmed from it.
+std::vector<int> UnitsHoldingTheImage(StationFolder& f, int units, const std::string& what = "download") {
   EXPECT_EQ(f.Units().Stop(), 0);
   const std::vector<uint8_t> image = demo::DemoImage(kDemoKB);
   std::vector<int> holding;
   for (int i = 1; i <= units; ++i) {
-    if (TempDir::Read(f.DumpDir() + "/COM" + std::to_string(i) + ".download") == image) holding.push_back(i);
+    if (TempDir::Read(f.DumpDir() + "/COM" + std::to_string(i) + "." + what) == image) holding.push_back(i);
   }
   return holding;
 }
 
 TEST(CommandLine, TenUnitsReceiveTheProjectAndTheStationExits) {
-  StationFolder f(10);
+  // Each unit programs one chip on its own once the download has put it
+  // off-line, so the chips show what the units were given.
+  StationFolder f(10, {"--runs", "1", "--run-gap", "0", "--report-gap", "0"});
   const std::optional<int> status = f.Run({f.Project(), "OFF"}, 60s);
   ASSERT_TRUE(status.has_value()) << "the station did not exit";
   EXPECT_EQ(*status, 0);
@@ -52,8 +55,12 @@ TEST(CommandLine, TenUnitsReceiveTheProjectAndTheStationExits) {
   const auto log = f.NewestLog();
   ASSERT_TRUE(log.has_value()) << "no system-named log file";
   EXPECT_EQ(LinesEndingWith(*log, ": Download Success!"), 10);
-  // Each unit keeps the whole download once the station has reported it.
-  EXPECT_EQ(UnitsHoldingTheImage(f, 10), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+  // A unit's run may still be going when the station exits.
+  for (int i = 1; i <= 10; ++i)
+    EXPECT_TRUE(f.Units().WaitForOutput("COM" + std::to_string(i) + " runs done\n", 30s)) << "unit " << i;
+  EXPECT_EQ(UnitsHoldingTheImage(f, 10, "chip"), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+  for (int i = 1; i <= 10; ++i)
+    EXPECT_EQ(TempDir::Read(f.DumpDir() + "/COM" + std::to_string(i) + ".download"), demo::DemoImage(kDemoKB)) << i;
 }
 
 TEST(CommandLine, AFailingUnitLeavesTheStationOpenWithoutResult) {
@@ -76,6 +83,22 @@ TEST(CommandLine, AnUnwritableResultFileEndsTheRunWithStatusOne) {
   EXPECT_EQ(std::count_if(log->begin(), log->end(),
                           [](const std::string& l) { return l.find("Write ResDW.Txt error!") != std::string::npos; }),
             1);
+}
+
+// COM5's unit drops its line when asked who it is, so the nine others sit
+// in slots around a gap: each of them gets the project, and the run ends
+// with its result.
+TEST(CommandLine, AUnitLostAtIdentityLeavesEveryIdentifiedUnitDownloaded) {
+  StationFolder f(10, {"--hangup", "5:identity"});
+  const std::optional<int> status = f.Run({f.Project(), "OFF"}, 60s);
+  ASSERT_TRUE(status.has_value()) << "the station did not exit";
+  EXPECT_EQ(*status, 0);
+  EXPECT_EQ(ReadLines(f.Path("ResDW.Txt")), std::vector<std::string>{"Download Success"});
+  const auto log = f.NewestLog();
+  ASSERT_TRUE(log.has_value()) << "no system-named log file";
+  EXPECT_EQ(LinesEndingWith(*log, ": Download Success!"), 9);
+  EXPECT_EQ(LinesEndingWith(*log, " C6: Port COM5 hung up!"), 1);
+  EXPECT_EQ(UnitsHoldingTheImage(f, 10), (std::vector<int>{1, 2, 3, 4, 6, 7, 8, 9, 10}));
 }
 
 struct BadProject {

@@ -16,7 +16,7 @@ std::chrono::milliseconds Ms(int ms) { return std::chrono::milliseconds(ms); }
 
 }  // namespace
 
-SimServer::Served::Served(const SimOptions& o, int index) : pacer(o.paced) {
+SimServer::Served::Served(const SimOptions& o, int index) : name(o.names[static_cast<size_t>(index)]), pacer(o.paced) {
   UnitConfig c = o.unit;
   c.serial = static_cast<uint32_t>(index + 1);
   unit = std::make_unique<SimUnit>(c);
@@ -28,6 +28,7 @@ SimServer::Served::Served(const SimOptions& o, int index) : pacer(o.paced) {
 SimServer::SimServer(const SimOptions& options, int stop_fd) : options_(options), stop_fd_(stop_fd) {}
 
 void SimServer::Open(std::ostream& log) {
+  log_ = &log;
   units_.clear();
   units_.reserve(options_.names.size());
   for (size_t i = 0; i < options_.names.size(); ++i) {
@@ -106,6 +107,10 @@ void SimServer::Schedule(Served& s, Clock::time_point now) {
     u.EmitNextReport();
     s.next_report = now + Ms(options_.report_gap_ms);
     if (!u.RunInProgress()) s.next_run = now + Ms(options_.run_gap_ms);
+    // The chip is final now; a test waits for this before it stops us.
+    if (!u.RunInProgress() && s.runs_started == options_.runs) {
+      *log_ << s.name << " runs done" << std::endl;
+    }
   }
 }
 

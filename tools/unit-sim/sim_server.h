@@ -21,6 +21,8 @@ class SimServer {
   SimServer(const SimOptions& options, int stop_fd);
   // Makes every unit's terminal and link and writes "NAME -> /dev/pts/N"
   // for each; throws std::runtime_error (links made so far are removed).
+  // Run writes "NAME runs done" to the same log once the unit's last
+  // stand-alone run has sent its outcome.
   void Open(std::ostream& log);
   // Serves until stop_fd is readable; the links are removed on return.
   void Run();
@@ -29,6 +31,7 @@ class SimServer {
   using Clock = LinePacer::Clock;
   struct Served {
     Served(const SimOptions& o, int index);
+    std::string name;
     std::unique_ptr<SimUnit> unit;
     std::unique_ptr<PtyLink> link;
     LinePacer pacer;
@@ -47,6 +50,7 @@ class SimServer {
 
   const SimOptions& options_;
   int stop_fd_;
+  std::ostream* log_ = nullptr;
   std::vector<Served> units_;
 };
 
