@@ -49,7 +49,8 @@ void ReplaceFileAtomically(const std::string& path, const std::string& text) {
   const bool replacing = ::stat(target.c_str(), &old) == 0;
   int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) throw FileError(errno, path);
-  bool done = WriteAll(fd, text);
+  // On disk before the rename, so not even a crash leaves a cut file.
+  bool done = WriteAll(fd, text) && ::fsync(fd) == 0;
   if (done && replacing) {
     // Another owner's file keeps its owner only where we may say so.
     (void)::fchown(fd, old.st_uid, old.st_gid);

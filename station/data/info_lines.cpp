@@ -14,4 +14,9 @@ void AddPortInfoLine(StationState& st, const std::string& message, int port) {
 
 void AddPlainLine(StationState& st, const std::string& line) { st.SharedInfoMemo->AppendLine(line); }
 
+BoxChoice InfoLineBoxes::ErrorOkAbort(const std::string& text) {
+  AddInfoLine(st_, text);
+  return BoxChoice::Ok;
+}
+
 }  // namespace zek

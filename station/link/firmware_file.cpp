@@ -113,7 +113,7 @@ void LoadFirmwareBytes(StationState& st, std::span<const uint8_t> file, const st
   std::fill(std::copy(file.begin(), file.end(), image), st.FirmwareImage.end(), 0xFF);
 
   SummingReader in(image);
-  if (!TagMatches(in)) return;
+  if (!TagMatches(in)) return Refuse(st, name, std::string("its tag does not read \"") + kTag + "\"!");
   Header h = ReadHeader(in);
   st.FirmwareStartAddress = 4096;
   st.FirmwareEndAddress = h.end_address;
@@ -129,7 +129,10 @@ void LoadFirmwareBytes(StationState& st, std::span<const uint8_t> file, const st
   }
   Unscramble(in, image, h.length);
   for (size_t i = 0; i < kFirmwareTailSize; ++i) in.Byte();
-  if (in.StoredSum() != in.Sum()) return;
+  if (in.StoredSum() != in.Sum()) {
+    Refuse(st, name, Format("its sum is 0x%0.8x, not the stored 0x%0.8x!", {in.Sum(), in.StoredSum()}));
+    return;
+  }
   st.FirmwareOK = 1;
   // The version only of a file that can be sent: a damaged file's version
   // would make discovery turn away older units it then cannot upgrade.

@@ -36,9 +36,9 @@ void LoadFirmwareFile(StationState& st, const std::string& path);
 // Loads a firmware file's bytes: FirmwareOK 1 only when the tag reads
 // "DvkFmWr" and the stored sum matches. FirmwareVersion holds the file's
 // version (all zero unless it begins with 'V') only when FirmwareOK is 1.
-// A bad tag or sum is silent; a file the station cannot use (over 64 KiB,
-// ending before its image and sum, an end address outside 0x1000-0x8FFF)
-// is refused with an information line naming `name`. Never reads past
+// A file that fails (a bad tag or sum, over 64 KiB, ending before its
+// image and sum, an end address outside 0x1000-0x8FFF) is refused with an
+// information line naming `name` and the reason. Never reads past
 // `file` nor writes past FirmwareImage.
 void LoadFirmwareBytes(StationState& st, std::span<const uint8_t> file, const std::string& name);
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "station/data/info_lines.h"
 #include "station/data/link_texts.h"
 #include "station/data/station_state.h"
 #include "station/window/edition_texts.h"
@@ -187,8 +188,13 @@ class TProgramZEKFrm : public QMainWindow {
   void SetCfgInfoLines(const std::vector<std::string>& lines);
   // True once the close handler has run.
   bool Closed() const { return closed_; }
-  // The command-line run finished but its result file could not be written.
+  // The command-line run ended without its result file: the file could not
+  // be written, or an "OFF" run could not load its project.
   bool ResultFileFailed() const { return result_file_failed_; }
+  // Ends the station from outside (a stop signal): from now on nobody is
+  // there to answer a box; an open box or dialog is closed, then the window
+  // closes as "Eixt" closes it.
+  void StopFromOutside();
 
   // --- Widgets, named as the station names them ---
   // Top bar.
@@ -265,6 +271,7 @@ class TProgramZEKFrm : public QMainWindow {
   void SetWindowTexts();
   void ReadCommandLine();
   void WriteCloseLog();
+  void EndRunWithoutResult();
   void ClosePorts();
 
   // Commands (main_form_commands.cpp): the guards, then the shape every
@@ -313,6 +320,8 @@ class TProgramZEKFrm : public QMainWindow {
   std::unique_ptr<QtInfoMemo> memo_;
   std::array<std::unique_ptr<QtGauge>, kPortSlots> gauges_;
   std::unique_ptr<QtMessageBoxes> boxes_;
+  // The boxes while the command line names a project: lines in the log.
+  std::unique_ptr<InfoLineBoxes> line_boxes_;
   std::unique_ptr<QtBeeper> beeper_;
   std::unique_ptr<QtPageControl> pages_;
   std::unique_ptr<QtStatusBar> status_;

@@ -369,6 +369,7 @@ void TProgramZEKFrm::BindViews() {
   memo_ = std::make_unique<QtInfoMemo>(InfoMemo);
   for (int i = 0; i < kPortSlots; ++i) gauges_[i] = std::make_unique<QtGauge>(Gauges[i]);
   boxes_ = std::make_unique<QtMessageBoxes>(this);
+  line_boxes_ = std::make_unique<InfoLineBoxes>(st_);
   beeper_ = std::make_unique<QtBeeper>();
   pages_ = std::make_unique<QtPageControl>(ViewPageCtrl);
   info_panel_ = std::make_unique<QtInfoPanel>(InfoPanel);

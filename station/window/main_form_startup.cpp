@@ -2,11 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
+
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +27,7 @@
 #include "station/window/dialogs.h"
 #include "station/window/error_handler.h"
 #include "station/window/main_form.h"
+#include "station/window/program_folder.h"
 #include "station/window/radio_group.h"
 
 namespace zek {
@@ -38,11 +41,14 @@ bool PathExists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0;
 }
 
+// A program started in a way that names no folder it can be found in
+// lies where the system says its file is.
 std::string FolderOf(const std::string& program_path) {
-  QString folder = program_path.empty() ? QCoreApplication::applicationDirPath()
-                                        : QFileInfo(QString::fromStdString(program_path)).absolutePath();
-  if (!folder.endsWith('/')) folder += '/';
-  return folder.toStdString();
+  const std::string folder = ProgramFolder(program_path, std::getenv("PATH"));
+  if (!folder.empty()) return folder;
+  QString own = QCoreApplication::applicationDirPath();
+  if (!own.endsWith('/')) own += '/';
+  return own.toStdString();
 }
 
 void SetTabVisible(QTabWidget* tabs, QWidget* page, bool visible) {
@@ -52,6 +58,10 @@ void SetTabVisible(QTabWidget* tabs, QWidget* page, bool visible) {
 }  // namespace
 
 void TProgramZEKFrm::FormShow() {
+  // A run the command line drives has nobody to answer a box, from the
+  // first one on (the firmware file's comes before the command line is
+  // read).
+  if (!options_.Arguments.empty()) st_.Views.Boxes = line_boxes_.get();
   st_.AppDir = FolderOf(options_.ProgramPath);
   SetUpHexGrids();
   if (!PathExists(st_.AppDir + "Log")) ::mkdir((st_.AppDir + "Log").c_str(), 0777);
@@ -170,6 +180,13 @@ void TProgramZEKFrm::ClosePorts() {
 void TProgramZEKFrm::SpdBtnExitClick() {
   ClosePorts();
   close();
+}
+
+void TProgramZEKFrm::StopFromOutside() {
+  st_.Views.Boxes = line_boxes_.get();
+  while (QWidget* modal = QApplication::activeModalWidget())
+    if (!modal->close()) break;
+  SpdBtnExitClick();
 }
 
 void TProgramZEKFrm::FormClose() {

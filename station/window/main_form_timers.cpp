@@ -6,9 +6,9 @@
 #include <algorithm>
 
 #include "station/data/errors.h"
+#include "station/data/file_replace.h"
 #include "station/data/format.h"
 #include "station/data/info_lines.h"
-#include "station/data/text_file.h"
 #include "station/link/slot_commands.h"
 #include "station/link/start_download.h"
 #include "station/link/timeouts.h"
@@ -30,13 +30,22 @@ void TProgramZEKFrm::Timer1Timer() {
   if (!CommandLineRunFinished(st_) || closing_for_result_) return;
   closing_for_result_ = true;
   try {
-    WriteTextLines(st_.AppDir + kResultFileName, {"Download Success"});
+    // Whole or absent: a caller never finds a cut result.
+    ReplaceFileAtomically(st_.AppDir + kResultFileName, "Download Success\n");
   } catch (const FileError& e) {
     // Said once: the caller learns it from the exit status, and the
     // condition, which stays true, never turns into a write every tick.
     AddInfoLine(std::string("Write ") + kResultFileName + " error! " + e.what());
     result_file_failed_ = true;
   }
+  close();
+}
+
+// Nothing more can happen in the run: with "OFF" the station closes, and
+// its caller learns from the exit status that no result will come.
+void TProgramZEKFrm::EndRunWithoutResult() {
+  if (st_.AutoExit == 0) return;
+  result_file_failed_ = true;
   close();
 }
 
@@ -50,14 +59,19 @@ void TProgramZEKFrm::Timer2Timer() {
   const std::string& path = st_.CmdLineProjectPath;
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    const std::string text = Format("File of %s is not found!", {path});
-    AddInfoLine(text);
-    st_.Views.Boxes->Plain(text);
-    return;
+    AddInfoLine(Format("File of %s is not found!", {path}));
+    return EndRunWithoutResult();
   }
-  if (!LoadProjectFile(path)) {
+  bool loaded = false;
+  try {
+    loaded = LoadProjectFile(path);
+  } catch (const FileError& e) {
+    AddInfoLine(e.what());
+    return EndRunWithoutResult();
+  }
+  if (!loaded) {
     AddInfoLine(Format("Project File of %s is corrupted!", {path}));
-    return;
+    return EndRunWithoutResult();
   }
   CollectControlSettings();
   // By slot, not by count: a unit that hung up leaves a gap among them.

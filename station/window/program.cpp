@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "station/window/error_handler.h"
+#include "station/window/stop_requests.h"
 
 namespace zek {
 
@@ -30,14 +31,29 @@ void SetApplicationTitle() {
 
 int ProgramMain(int argc, char** argv, const EditionTexts& texts) {
   StationApplication app(argc, argv);
+  // However the process ends, the close-time log is written: a stop
+  // signal closes the window as "Eixt" does, and the toolkit's exit() on a
+  // lost display still finds the log to write. Signals are caught from
+  // here on; they are acted on once the window runs its event loop.
+  TProgramZEKFrm* window = nullptr;
+  StopSignals stops([&](int) {
+    window->StopFromOutside();
+    QCoreApplication::exit(0);
+  });
   SetApplicationTitle();
   MainFormOptions options;
   options.ProgramPath = argc > 0 ? argv[0] : "";
   for (int i = 1; i < argc; ++i) options.Arguments.emplace_back(argv[i]);
   StationProgram program(texts, std::move(options));
-  program.Main().show();
-  const int status = app.exec();
-  return program.Main().ResultFileFailed() ? 1 : status;
+  window = &program.Main();
+  LastWordsAtExit last_words([&] {
+    if (!window->Closed()) window->FormClose();
+  });
+  window->show();
+  // A stop while start-up waited on a box ended the window before the loop.
+  const int status = stops.Received() == 0 ? app.exec() : 0;
+  if (stops.Received() != 0) return 128 + stops.Received();
+  return window->ResultFileFailed() ? 1 : status;
 }
 
 }  // namespace zek

@@ -20,16 +20,15 @@
 namespace zek::testing {
 namespace {
 
-// Boxes that fail the first time they are asked, the way a handler's
-// own work can fail half way; later boxes are recorded.
-class FailingOnceBoxes : public FakeBoxes {
+// A view that fails the first time it is asked, the way a handler's own
+// work can fail half way.
+class FailingOncePages : public PageControlView {
  public:
-  void Plain(const std::string& t) override {
+  void ShowFirstTab() override {
     if (!failed_) {
       failed_ = true;
-      throw std::runtime_error("box failed on: " + t);
+      throw std::runtime_error("page control failed");
     }
-    FakeBoxes::Plain(t);
   }
 
  private:
@@ -76,17 +75,21 @@ TEST_F(ErrorHandlerTest, ButtonHandlerErrorIsShownAndTheProgramGoesOn) {
 }
 
 TEST_F(ErrorHandlerTest, TimerHandlerErrorIsShownAndTheTimerGoesOn) {
-  Start({dir.File("absent.RQT")});
-  FailingOnceBoxes failing;
-  st().Views.Boxes = &failing;
-  form().Timer2->start(1);
-  ASSERT_TRUE(RunEventsUntil([&] { return !failing.shown.empty(); }));
-  EXPECT_EQ(failing.shown[0].text, "box failed on: File of " + dir.File("absent.RQT") + " is not found!");
-  // The failed tick had stopped the timer before its box; the program runs on.
-  EXPECT_FALSE(form().Timer2->isActive());
-  form().AddInfoLine("still running");
-  EXPECT_EQ(MemoLines().back(), "> 10:15:02 still running");
-  st().Views.Boxes = &boxes;
+  Start();
+  boxes.shown.clear();
+  FailingOncePages failing;
+  PageControlView* pages = st().Views.ViewPageCtrl;
+  st().Views.ViewPageCtrl = &failing;
+  for (int slot : {0, 1}) st().PortBusy[slot] = 1;
+  st().PortTimeout[0] = 1;
+  st().PortTimeout[1] = 3;
+  form().Timer1->start(1);
+  // Slot 0's time-out fails its tick half way; later ticks end slot 1's.
+  ASSERT_TRUE(RunEventsUntil([&] { return st().PortBusy[1] == 0; }));
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"page control failed"});
+  EXPECT_TRUE(form().Timer1->isActive());
+  form().Timer1->stop();
+  st().Views.ViewPageCtrl = pages;
 }
 
 TEST_F(ErrorHandlerTest, PortEventErrorIsShownAndTheNextEventIsHandled) {

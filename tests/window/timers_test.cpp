@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "station/data/format.h"
 #include "tests/window/station_units_fixture.h"
 #include "tools/demo-station/demo_project.h"
 
@@ -137,11 +138,12 @@ TEST_F(Timer2Test, WaitsWhileMorePortsAreListedThanUnitsFound) {
   st().DevicesFound = 1;
   for (int i = 0; i < 3; ++i) form().Timer2Timer();
   EXPECT_TRUE(Waiting());
-  EXPECT_EQ(BoxTexts().size(), 1u) << "only the start-up box";
+  const std::string text = "File of " + dir.File("absent.RQT") + " is not found!";
+  EXPECT_NE(MemoLines().back(), "> 10:15:02 " + text);
   st().DevicesFound = 2;
   form().Timer2Timer();
   EXPECT_FALSE(Waiting());
-  EXPECT_EQ(BoxTexts().back(), "File of " + dir.File("absent.RQT") + " is not found!");
+  EXPECT_EQ(MemoLines().back(), "> 10:15:02 " + text);
 }
 
 TEST_F(Timer2Test, WithoutProjectItStopsAtItsFirstTickAndDoesNothing) {
@@ -192,16 +194,45 @@ TEST_F(Timer2Test, WaitsForWorkingUnitsAndOpenDialogs) {
   EXPECT_EQ(st().ChipName, "BF7106AM28-TBBX");
 }
 
-TEST_F(Timer2Test, MissingProjectGivesLineAndBox) {
-  const std::string path = dir.File("no such.RQT");
-  Start({path, "OFF"});
-  form().Timer2Timer();
-  form().Memo().Flush();
-  const std::string text = "File of " + path + " is not found!";
-  EXPECT_EQ(MemoLines().back(), "> 10:15:02 " + text);
-  EXPECT_EQ(BoxTexts().back(), text);
-  EXPECT_FALSE(Waiting());
+struct UnloadableProject {
+  const char* name;
+  void (*make)(const std::string& path);
+  const char* line;  // %s: the path
+};
+
+class UnloadableProjectTest : public Timer2Test, public ::testing::WithParamInterface<UnloadableProject> {};
+
+// Nothing can follow: an "OFF" run closes and says that no result comes;
+// without "OFF" the window stays open.
+TEST_P(UnloadableProjectTest, GivesItsLineAndNoBoxAndEndsAnOffRun) {
+  const std::string path = dir.File("project.RQT");
+  GetParam().make(path);
+  for (const bool off : {false, true}) {
+    std::vector<std::string> arguments{path};
+    if (off) arguments.push_back("OFF");
+    Start(arguments);
+    form().Timer2Timer();
+    form().Memo().Flush();
+    const std::vector<std::string> lines = MemoLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "> 10:15:02 " + Format(GetParam().line, {path})), 1) << off;
+    EXPECT_TRUE(BoxTexts().empty()) << off;
+    EXPECT_FALSE(Waiting());
+    EXPECT_EQ(form().Closed(), off);
+    EXPECT_EQ(form().ResultFileFailed(), off);
+    EXPECT_EQ(st().DownloadsDone, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("ResDW.Txt")));
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, UnloadableProjectTest,
+    ::testing::Values(UnloadableProject{"missing", [](const std::string&) {}, "File of %s is not found!"},
+                      UnloadableProject{"corrupt",
+                                        [](const std::string& p) { std::ofstream(p) << std::string(300, 'x'); },
+                                        "Project File of %s is corrupted!"},
+                      UnloadableProject{"folder", [](const std::string& p) { std::filesystem::create_directory(p); },
+                                        "Invalid file name"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Timer2Test, CorruptProjectGivesItsLineAndStartsNothing) {
   const std::string path = dir.Write("broken.RQT", std::string(300, 'x'));

@@ -1,5 +1,6 @@
 #include "tests/window_e2e/station_run.h"
 
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -61,19 +62,59 @@ std::optional<std::vector<std::string>> StationFolder::NewestLog() const {
 }
 
 std::optional<int> StationFolder::Run(const std::vector<std::string>& arguments, std::chrono::milliseconds limit) {
-  QProcess station;
+  StationLaunch launch;
+  launch.arguments = arguments;
+  return Run(launch, limit);
+}
+
+std::optional<int> StationFolder::Run(const StationLaunch& launch, std::chrono::milliseconds limit) {
+  return StationProcess(*this, launch).Finish(limit);
+}
+
+StationProcess::StationProcess(StationFolder& folder, const StationLaunch& launch)
+    : process_(std::make_unique<QProcess>()) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
-  station.setProcessEnvironment(env);
-  station.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  for (const auto& [name, value] : launch.env) env.insert(QString::fromStdString(name), QString::fromStdString(value));
   QStringList args;
-  for (const std::string& a : arguments) args << QString::fromStdString(a);
-  station.start(QString::fromStdString(Path("DorvikLumo_ZEK")), args);
-  if (!station.waitForStarted(10000)) throw std::runtime_error("the station did not start");
-  if (station.waitForFinished(static_cast<int>(limit.count())) && station.exitStatus() == QProcess::NormalExit)
-    return station.exitCode();
-  station.kill();
-  station.waitForFinished(10000);
+  for (const std::string& a : launch.arguments) args << QString::fromStdString(a);
+  QString program = QString::fromStdString(launch.program.empty() ? folder.Path("DorvikLumo_ZEK") : launch.program);
+  if (!launch.search_path.empty()) {
+    env.insert("PATH", QString::fromStdString(launch.search_path));
+    args = QStringList{"-c", "exec DorvikLumo_ZEK \"$@\"", "sh"} + args;
+    program = "/bin/sh";
+  }
+  process_->setProcessEnvironment(env);
+  process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  if (!launch.working_dir.empty()) process_->setWorkingDirectory(QString::fromStdString(launch.working_dir));
+  if (launch.in_child) process_->setChildProcessModifier(launch.in_child);
+  process_->start(program, args);
+  if (!process_->waitForStarted(10000)) throw std::runtime_error("the station did not start");
+}
+
+StationProcess::~StationProcess() {
+  if (process_->state() == QProcess::NotRunning) return;
+  process_->kill();
+  process_->waitForFinished(10000);
+}
+
+bool StationProcess::WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (process_->state() == QProcess::NotRunning || std::chrono::steady_clock::now() >= end) return false;
+    process_->waitForFinished(20);
+  }
+  return true;
+}
+
+void StationProcess::Signal(int signo) { ::kill(static_cast<pid_t>(process_->processId()), signo); }
+
+std::optional<int> StationProcess::Finish(std::chrono::milliseconds limit) {
+  if (process_->state() != QProcess::NotRunning) process_->waitForFinished(static_cast<int>(limit.count()));
+  if (process_->state() == QProcess::NotRunning && process_->exitStatus() == QProcess::NormalExit)
+    return process_->exitCode();
+  process_->kill();
+  process_->waitForFinished(10000);
   return std::nullopt;
 }
 

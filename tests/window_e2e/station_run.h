@@ -4,6 +4,8 @@
 // serial ports, and the station program run from it as a process.
 
 #include <chrono>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,9 +14,25 @@
 #include "tests/data/temp_dir.h"
 #include "tests/e2e/station_rig.h"
 
+class QProcess;
+
 namespace zek::testing {
 
 inline constexpr uint16_t kDemoKB = 96;
+
+// How the station program is started.
+struct StationLaunch {
+  std::vector<std::string> arguments;
+  std::string program;  // empty: the folder's own
+  // Empty: the program by its path. Else the program's bare name
+  // given to a shell with this PATH, as a user types it.
+  std::string search_path;
+  std::string working_dir;  // empty: the test's
+  // Added to the environment (the offscreen platform unless told).
+  std::map<std::string, std::string> env;
+  // Runs in the started process before the program (limits, signals).
+  std::function<void()> in_child;
+};
 
 class StationFolder {
  public:
@@ -34,11 +52,29 @@ class StationFolder {
   // Runs the program with the arguments; its exit status, or nothing when
   // it was still running at `limit` (it is then ended).
   std::optional<int> Run(const std::vector<std::string>& arguments, std::chrono::milliseconds limit);
+  std::optional<int> Run(const StationLaunch& launch, std::chrono::milliseconds limit);
 
  private:
   void ListUnitsAsUsbPorts(int units);
   TempDir dir_;
   std::unique_ptr<SimUnits> units_;
+};
+
+// The station program running; ended when this goes.
+class StationProcess {
+ public:
+  StationProcess(StationFolder& folder, const StationLaunch& launch);
+  ~StationProcess();
+  // Runs until `done` holds; false when the program ended or `limit` came
+  // first.
+  bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit);
+  void Signal(int signo);
+  // Its exit status; nothing when it did not exit on its own by `limit` (a
+  // signal or a crash ended it, or it was still running and is ended).
+  std::optional<int> Finish(std::chrono::milliseconds limit);
+
+ private:
+  std::unique_ptr<QProcess> process_;
 };
 
 }  // namespace zek::testing

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "station/data/station_state.h"
@@ -16,10 +17,15 @@ namespace zek::demo {
 // selected and an object file loaded.
 void PrepareDemoProject(StationState& st, uint16_t kb);
 
+// The same for a part of the chip table, chosen as the chip dialog
+// chooses it, with the demo image over its whole flash.
+void PrepareDemoProject(StationState& st, std::string_view chip);
+
 // The image bytes PrepareDemoProject puts in MainBuffer.
 std::vector<uint8_t> DemoImage(uint16_t kb);
 
 // Prepares the state and writes the project file. Raises FileError.
 void WriteDemoProject(const std::string& path, uint16_t kb);
+void WriteDemoProject(const std::string& path, std::string_view chip);
 
 }  // namespace zek::demo
