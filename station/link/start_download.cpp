@@ -1,5 +1,8 @@
 #include "station/link/start_download.h"
 
+#include <algorithm>
+
+#include "serial/comm_port.h"
 #include "station/data/format.h"
 #include "station/data/info_lines.h"
 #include "station/link/config_image.h"
@@ -30,6 +33,14 @@ int StartCommandLineDownload(StationState& st) {
     ++started;
   }
   return started;
+}
+
+bool ListedUnitsFound(const StationState& st, int listed) {
+  int open = 0;
+  for (int slot = 0; slot < std::min(listed, kPortSlots); ++slot) {
+    if (st.PortComm[slot] != nullptr && st.PortComm[slot]->IsOpen()) ++open;
+  }
+  return open <= st.DevicesFound;
 }
 
 void CountDownloadSuccess(StationState& st, int port) {

@@ -16,6 +16,11 @@ void StartDownload(StationState& st, int port);
 // in slot order. Returns the number of slots started.
 int StartCommandLineDownload(StationState& st);
 
+// Whether the unit behind every open port among the first `listed` has
+// identified itself, so the command-line run can start. A listed port that
+// could not be opened has no unit to wait for.
+bool ListedUnitsFound(const StationState& st, int listed);
+
 // Counts the slot's success once, however often it downloads.
 void CountDownloadSuccess(StationState& st, int port);
 

@@ -101,6 +101,24 @@ TEST(CommandLine, AUnitLostAtIdentityLeavesEveryIdentifiedUnitDownloaded) {
   EXPECT_EQ(UnitsHoldingTheImage(f, 10), (std::vector<int>{1, 2, 3, 4, 6, 7, 8, 9, 10}));
 }
 
+// The connection file names an adapter that is not plugged in between two
+// units: it is reported, and the run does not wait for a unit it cannot
+// have.
+TEST(CommandLine, AListedPortThatCannotOpenLeavesTheOthersDownloaded) {
+  StationFolder f(2);
+  fs::create_symlink("/nonexistent/ttyUSB9", f.Units().Dir() + "/COM9");
+  std::ofstream(f.Path("ConfigZEK.ini")) << "[Connection]\nTotDev=3\nDev1=COM1\nDev2=COM9\nDev3=COM2\n";
+  const std::optional<int> status = f.Run({f.Project(), "OFF"}, 30s);
+  ASSERT_TRUE(status.has_value()) << "the station did not exit";
+  EXPECT_EQ(*status, 0);
+  EXPECT_EQ(ReadLines(f.Path("ResDW.Txt")), std::vector<std::string>{"Download Success"});
+  const auto log = f.NewestLog();
+  ASSERT_TRUE(log.has_value()) << "no system-named log file";
+  EXPECT_EQ(LinesEndingWith(*log, " Error opening serial port:COM9"), 1);
+  EXPECT_EQ(LinesEndingWith(*log, ": Download Success!"), 2);
+  EXPECT_EQ(UnitsHoldingTheImage(f, 2), (std::vector<int>{1, 2}));
+}
+
 struct BadProject {
   const char* file;
   const char* line;
