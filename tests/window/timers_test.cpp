@@ -8,6 +8,8 @@
 #include <fstream>
 
 #include "station/data/format.h"
+#include "serial/comm_component.h"
+#include "tests/serial/pty_support.h"
 #include "tests/window/station_units_fixture.h"
 #include "tools/demo-station/demo_project.h"
 
@@ -130,20 +132,32 @@ class Timer2Test : public WindowTest {
   bool Waiting() { return form().Timer2->isActive(); }
 };
 
-TEST_F(Timer2Test, WaitsWhileMorePortsAreListedThanUnitsFound) {
-  Start({dir.File("absent.RQT")});
-  ASSERT_TRUE(Waiting());
-  form().PortList().AddItem("COM1");
-  form().PortList().AddItem("COM2");
-  st().DevicesFound = 1;
-  for (int i = 0; i < 3; ++i) form().Timer2Timer();
-  EXPECT_TRUE(Waiting());
-  const std::string text = "File of " + dir.File("absent.RQT") + " is not found!";
-  EXPECT_NE(MemoLines().back(), "> 10:15:02 " + text);
-  st().DevicesFound = 2;
-  form().Timer2Timer();
-  EXPECT_FALSE(Waiting());
-  EXPECT_EQ(MemoLines().back(), "> 10:15:02 " + text);
+// The run waits for a unit behind every listed port that opened; a listed
+// port that could not be opened has none to wait for.
+TEST_F(Timer2Test, WaitsForAUnitBehindEveryListedPortThatOpened) {
+  for (const bool second_opens : {true, false}) {
+    Start({dir.File("absent.RQT")});
+    ASSERT_TRUE(Waiting());
+    PtyPair first, second;
+    form().PortList().AddItem("COM1");
+    form().PortList().AddItem("COM2");
+    form().CommOf(0).SetCommName(first.slave_path());
+    form().CommOf(0).OpenPort();
+    if (second_opens) {
+      form().CommOf(1).SetCommName(second.slave_path());
+      form().CommOf(1).OpenPort();
+    }
+    st().DevicesFound = 1;
+    for (int i = 0; i < 3; ++i) form().Timer2Timer();
+    const std::string text = "File of " + dir.File("absent.RQT") + " is not found!";
+    EXPECT_EQ(Waiting(), second_opens);
+    EXPECT_EQ(MemoLines().back() == "> 10:15:02 " + text, !second_opens);
+    st().DevicesFound = 2;
+    form().Timer2Timer();
+    EXPECT_FALSE(Waiting());
+    EXPECT_EQ(MemoLines().back(), "> 10:15:02 " + text);
+    for (int slot = 0; slot < 2; ++slot) form().CommOf(slot).ClosePort();
+  }
 }
 
 TEST_F(Timer2Test, WithoutProjectItStopsAtItsFirstTickAndDoesNothing) {
