@@ -44,17 +44,31 @@ std::vector<int> UnitsHoldingTheImage(StationFolder& f, int units, const std::st
   return holding;
 }
 
+// Runs `project OFF` to its end and checks that it succeeded: status 0, the
+// result file, and `downloads` units saying so in the close-time log, which
+// it returns (empty when there is none).
+std::vector<std::string> SucceededRun(StationFolder& f, int downloads) {
+  const std::optional<int> status = f.Run({f.Project(), "OFF"}, 60s);
+  if (!status.has_value()) {
+    ADD_FAILURE() << "the station did not exit";
+    return {};
+  }
+  EXPECT_EQ(*status, 0);
+  EXPECT_EQ(ReadLines(f.Path("ResDW.Txt")), std::vector<std::string>{"Download Success"});
+  const auto log = f.NewestLog();
+  if (!log.has_value()) {
+    ADD_FAILURE() << "no system-named log file";
+    return {};
+  }
+  EXPECT_EQ(LinesEndingWith(*log, ": Download Success!"), downloads);
+  return *log;
+}
+
 TEST(CommandLine, TenUnitsReceiveTheProjectAndTheStationExits) {
   // Each unit programs one chip on its own once the download has put it
   // off-line, so the chips show what the units were given.
   StationFolder f(10, {"--runs", "1", "--run-gap", "0", "--report-gap", "0"});
-  const std::optional<int> status = f.Run({f.Project(), "OFF"}, 60s);
-  ASSERT_TRUE(status.has_value()) << "the station did not exit";
-  EXPECT_EQ(*status, 0);
-  EXPECT_EQ(ReadLines(f.Path("ResDW.Txt")), std::vector<std::string>{"Download Success"});
-  const auto log = f.NewestLog();
-  ASSERT_TRUE(log.has_value()) << "no system-named log file";
-  EXPECT_EQ(LinesEndingWith(*log, ": Download Success!"), 10);
+  SucceededRun(f, 10);
   // A unit's run may still be going when the station exits.
   for (int i = 1; i <= 10; ++i)
     EXPECT_TRUE(f.Units().WaitForOutput("COM" + std::to_string(i) + " runs done\n", 30s)) << "unit " << i;
@@ -90,14 +104,7 @@ TEST(CommandLine, AnUnwritableResultFileEndsTheRunWithStatusOne) {
 // with its result.
 TEST(CommandLine, AUnitLostAtIdentityLeavesEveryIdentifiedUnitDownloaded) {
   StationFolder f(10, {"--hangup", "5:identity"});
-  const std::optional<int> status = f.Run({f.Project(), "OFF"}, 60s);
-  ASSERT_TRUE(status.has_value()) << "the station did not exit";
-  EXPECT_EQ(*status, 0);
-  EXPECT_EQ(ReadLines(f.Path("ResDW.Txt")), std::vector<std::string>{"Download Success"});
-  const auto log = f.NewestLog();
-  ASSERT_TRUE(log.has_value()) << "no system-named log file";
-  EXPECT_EQ(LinesEndingWith(*log, ": Download Success!"), 9);
-  EXPECT_EQ(LinesEndingWith(*log, " C6: Port COM5 hung up!"), 1);
+  EXPECT_EQ(LinesEndingWith(SucceededRun(f, 9), " C6: Port COM5 hung up!"), 1);
   EXPECT_EQ(UnitsHoldingTheImage(f, 10), (std::vector<int>{1, 2, 3, 4, 6, 7, 8, 9, 10}));
 }
 
@@ -108,14 +115,7 @@ TEST(CommandLine, AListedPortThatCannotOpenLeavesTheOthersDownloaded) {
   StationFolder f(2);
   fs::create_symlink("/nonexistent/ttyUSB9", f.Units().Dir() + "/COM9");
   std::ofstream(f.Path("ConfigZEK.ini")) << "[Connection]\nTotDev=3\nDev1=COM1\nDev2=COM9\nDev3=COM2\n";
-  const std::optional<int> status = f.Run({f.Project(), "OFF"}, 30s);
-  ASSERT_TRUE(status.has_value()) << "the station did not exit";
-  EXPECT_EQ(*status, 0);
-  EXPECT_EQ(ReadLines(f.Path("ResDW.Txt")), std::vector<std::string>{"Download Success"});
-  const auto log = f.NewestLog();
-  ASSERT_TRUE(log.has_value()) << "no system-named log file";
-  EXPECT_EQ(LinesEndingWith(*log, " Error opening serial port:COM9"), 1);
-  EXPECT_EQ(LinesEndingWith(*log, ": Download Success!"), 2);
+  EXPECT_EQ(LinesEndingWith(SucceededRun(f, 2), " Error opening serial port:COM9"), 1);
   EXPECT_EQ(UnitsHoldingTheImage(f, 2), (std::vector<int>{1, 2}));
 }
 
