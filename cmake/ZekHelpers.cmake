@@ -10,27 +10,6 @@ function(zek_warnings target)
   endif()
 endfunction()
 
-# add_subdirectory for every listed folder that holds a CMakeLists.txt.
-macro(zek_add_existing)
-  foreach(_dir ${ARGN})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_dir}/CMakeLists.txt)
-      add_subdirectory(${_dir})
-    endif()
-  endforeach()
-endmacro()
-
-# add_subdirectory for every immediate sub-folder with a CMakeLists.txt.
-macro(zek_add_subfolders)
-  file(GLOB _children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
-  list(SORT _children)
-  foreach(_child ${_children})
-    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${_child}
-       AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_child}/CMakeLists.txt)
-      add_subdirectory(${_child})
-    endif()
-  endforeach()
-endmacro()
-
 # zek_gtest(<name> SOURCES ... LIBS ...): one GoogleTest executable whose
 # cases CTest discovers by name.
 function(zek_gtest name)
