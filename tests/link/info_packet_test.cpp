@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "station/data/errors.h"
+#include "tests/data/temp_dir.h"
 #include "tests/support/fake_views.h"
 
 namespace zek {
@@ -182,12 +183,7 @@ struct LogSaveFixture : InfoFixture {
     for (const auto& e : fs_::directory_iterator(dir)) names.push_back(e.path().filename().string());
     return names;
   }
-  std::vector<std::string> ReadLines(const std::string& name) const {
-    std::ifstream in(dir / name);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
+  std::vector<std::string> ReadLines(const std::string& name) const { return testing::ReadLines((dir / name).string()); }
   fs_::path dir;
 };
 
