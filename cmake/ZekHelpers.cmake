@@ -17,7 +17,7 @@ function(zek_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   zek_warnings(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
     PROPERTIES ENVIRONMENT "ZEK_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
 
