@@ -10,27 +10,6 @@ function(zek_warnings target)
   endif()
 endfunction()
 
-# add_subdirectory for every listed folder that holds a CMakeLists.txt.
-macro(zek_add_existing)
-  foreach(_dir ${ARGN})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_dir}/CMakeLists.txt)
-      add_subdirectory(${_dir})
-    endif()
-  endforeach()
-endmacro()
-
-# add_subdirectory for every immediate sub-folder with a CMakeLists.txt.
-macro(zek_add_subfolders)
-  file(GLOB _children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
-  list(SORT _children)
-  foreach(_child ${_children})
-    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${_child}
-       AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_child}/CMakeLists.txt)
-      add_subdirectory(${_child})
-    endif()
-  endforeach()
-endmacro()
-
 # zek_gtest(<name> SOURCES ... LIBS ...): one GoogleTest executable whose
 # cases CTest discovers by name.
 function(zek_gtest name)
@@ -38,7 +17,7 @@ function(zek_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   zek_warnings(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
     PROPERTIES ENVIRONMENT "ZEK_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
 

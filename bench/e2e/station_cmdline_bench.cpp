@@ -24,7 +24,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -32,6 +31,7 @@
 
 #include "bench/e2e/ideal_station.h"
 #include "bench/e2e/line_relay.h"
+#include "bench/e2e/run_options.h"
 #include "tests/data/temp_dir.h"
 #include "station/link/start_download.h"
 #include "tests/e2e/station_rig.h"
@@ -44,25 +44,8 @@ namespace fs = std::filesystem;
 constexpr double kByteUs = 11.0;
 constexpr double kReadIntervalUs = 3000.0;
 
-struct Options {
-  int units = 10;
-  uint16_t kb = 128;
-};
-
-Options Parse(int argc, char** argv) {
-  Options o;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--units") == 0) o.units = std::clamp(std::atoi(argv[i + 1]), 1, zek::kPortSlots);
-    if (std::strcmp(argv[i], "--kb") == 0) o.kb = static_cast<uint16_t>(std::clamp(std::atoi(argv[i + 1]), 4, 2048));
-  }
-  return o;
-}
-
-std::vector<std::string> Names(int units) {
-  std::vector<std::string> names;
-  for (int i = 1; i <= units; ++i) names.push_back("COM" + std::to_string(i));
-  return names;
-}
+using Options = zek::bench::RunOptions;
+using zek::bench::LineNames;
 
 double ChildrenCpuSeconds() {
   rusage u{};
@@ -110,12 +93,12 @@ zek::bench::Script DownloadScript(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Options o = Parse(argc, argv);
+  const Options o = zek::bench::ParseRunOptions(argc, argv);
   // Units and lines are child processes: forked before any thread exists.
   zek::testing::SimUnits sim({"-n", std::to_string(o.units)});
   const std::string lines_dir = sim.Dir() + "-lines";
   fs::create_directory(lines_dir);
-  zek::bench::LineRelay relay(sim.Dir(), lines_dir, Names(o.units), true);
+  zek::bench::LineRelay relay(sim.Dir(), lines_dir, LineNames(o.units), true);
   QCoreApplication app(argc, argv);
 
   zek::testing::TempDir folder;
@@ -134,7 +117,7 @@ int main(int argc, char** argv) {
   env.insert("ZEK_TICK_PROBE", QString::fromStdString(folder.File("probe.txt")));
   const zek::bench::Script script = DownloadScript(o);
   bool ideal_ok = true;
-  auto ideal = [&] { return zek::bench::MeasureIdealStation(relay, lines_dir, Names(o.units), script, ideal_ok); };
+  auto ideal = [&] { return zek::bench::MeasureIdealStation(relay, lines_dir, LineNames(o.units), script, ideal_ok); };
   const zek::bench::SpanFigure before = ideal();
   QProcess station;
   station.setProcessEnvironment(env);

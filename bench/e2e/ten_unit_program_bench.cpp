@@ -24,7 +24,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -32,6 +31,7 @@
 
 #include "bench/e2e/ideal_station.h"
 #include "bench/e2e/line_relay.h"
+#include "bench/e2e/run_options.h"
 #include "station/link/operation_steps.h"
 #include "tests/e2e/station_rig.h"
 
@@ -48,25 +48,8 @@ constexpr double kByteUs = 11.0;
 constexpr double kReadIntervalUs = 3000.0;
 constexpr uint32_t kImageSeed = 17;
 
-struct Options {
-  int units = 10;
-  uint16_t kb = 128;
-};
-
-Options Parse(int argc, char** argv) {
-  Options o;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--units") == 0) o.units = std::clamp(std::atoi(argv[i + 1]), 1, zek::kPortSlots);
-    if (std::strcmp(argv[i], "--kb") == 0) o.kb = static_cast<uint16_t>(std::clamp(std::atoi(argv[i + 1]), 4, 2048));
-  }
-  return o;
-}
-
-std::vector<std::string> Names(int units) {
-  std::vector<std::string> names;
-  for (int i = 1; i <= units; ++i) names.push_back("COM" + std::to_string(i));
-  return names;
-}
+using Options = zek::bench::RunOptions;
+using zek::bench::LineNames;
 
 // A simulator and its lines, started before anything spawns threads.
 struct Bench {
@@ -75,7 +58,7 @@ struct Bench {
                   : std::vector<std::string>{"-n", std::to_string(o.units), "--unpaced"}),
         station_dir(sim.Dir() + "-station") {
     std::filesystem::create_directory(station_dir);
-    relay = std::make_unique<LineRelay>(sim.Dir(), station_dir, Names(o.units), paced);
+    relay = std::make_unique<LineRelay>(sim.Dir(), station_dir, LineNames(o.units), paced);
   }
   ~Bench() {
     relay.reset();
@@ -104,7 +87,7 @@ Run ProgramAll(Bench& bench, const Options& o) {
   Run run;
   setenv("ZEK_COM_DIR", bench.station_dir.c_str(), 1);
   StationRig rig;
-  rig.ListPorts(Names(o.units));
+  rig.ListPorts(LineNames(o.units));
   zek::testing::LoadTestImage(rig.fs.st, o.kb, kImageSeed);
   if (!rig.FindUnits(o.units)) {
     std::fprintf(stderr, "only %d of %d units found\n", rig.fs.st.DevicesFound, o.units);
@@ -188,7 +171,7 @@ void ReportUnpaced(const Run& r, const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Options o = Parse(argc, argv);
+  const Options o = zek::bench::ParseRunOptions(argc, argv);
   // The simulators and the lines are child processes: fork them while this
   // process has no other thread yet.
   Bench paced(o, true);
@@ -198,7 +181,7 @@ int main(int argc, char** argv) {
   bool ideal_ok = true;
   // The chips take the same image again unchanged.
   auto ideal = [&] {
-    return zek::bench::MeasureIdealStation(*paced.relay, paced.station_dir, Names(o.units), script, ideal_ok);
+    return zek::bench::MeasureIdealStation(*paced.relay, paced.station_dir, LineNames(o.units), script, ideal_ok);
   };
   const SpanFigure before = ideal();
   Run p = ProgramAll(paced, o);

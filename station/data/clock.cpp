@@ -32,4 +32,11 @@ const Clock& SystemClock() {
   return clock;
 }
 
+std::string FileNameStamp(const Clock& clock) {
+  std::string stamp = clock.ShortDate() + "_" + clock.LongTime();
+  for (char& c : stamp)
+    if (c == '-' || c == '/' || c == ':') c = '_';
+  return stamp;
+}
+
 }  // namespace zek

@@ -20,6 +20,10 @@ class Clock {
 // The machine's local time.
 const Clock& SystemClock();
 
+// The date and time for a log file's name: "<date>_<time>" with every
+// '-', '/' and ':' turned into '_'.
+std::string FileNameStamp(const Clock& clock);
+
 // A clock that always shows the same moment and never waits.
 class FixedClock final : public Clock {
  public:

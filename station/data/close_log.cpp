@@ -9,7 +9,6 @@ namespace zek {
 namespace {
 
 constexpr char kSystemLogPrefix[] = "/Log/ZEK_";
-constexpr size_t kFixedPrefixLength = 6;  // "/Log/Z": nothing to replace there
 
 bool FileExists(const std::string& path) {
   struct stat info {};
@@ -19,10 +18,7 @@ bool FileExists(const std::string& path) {
 }  // namespace
 
 std::string SystemLogPath(const std::string& app_dir, const Clock& clock) {
-  std::string name = kSystemLogPrefix + clock.ShortDate() + "_" + clock.LongTime();
-  for (size_t i = kFixedPrefixLength; i < name.size(); ++i)
-    if (name[i] == '-' || name[i] == '/' || name[i] == ':') name[i] = '_';
-  return app_dir + name + ".log";
+  return app_dir + kSystemLogPrefix + FileNameStamp(clock) + ".log";
 }
 
 void WriteCloseLogFile(StationState& st, const LogFileChoice& choice, const std::vector<std::string>& lines) {

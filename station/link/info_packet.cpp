@@ -1,14 +1,11 @@
 #include "station/link/info_packet.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "station/data/errors.h"
+#include "station/data/clock.h"
 #include "station/data/format.h"
 #include "station/data/info_lines.h"
+#include "station/data/text_file.h"
 
 namespace zek {
 namespace {
@@ -17,6 +14,7 @@ constexpr uint8_t kStepCompleted = 240;
 constexpr uint8_t kChipGood = 6;
 constexpr uint8_t kReadProtectNotSet = 30;
 constexpr uint32_t kRunsPerLogSave = 500;
+constexpr char kLogSavePrefix[] = "Qrmx_";
 
 // What a progress report shows: its text, and where it puts the slot's
 // gauge (position first, then maximum). A position of kFromFields takes
@@ -88,24 +86,6 @@ void CountCompletion(StationState& st, uint8_t chip_status, uint8_t slot) {
   AddTotalsLine(st);
 }
 
-// "Qrmx_" + date + "_" + time with the separators of both turned into '_'.
-std::string LogSaveName(const Clock& clock) {
-  std::string name = "Qrmx_" + clock.ShortDate() + "_" + clock.LongTime();
-  for (size_t i = 5; i < name.size(); ++i)
-    if (name[i] == '-' || name[i] == '/' || name[i] == ':') name[i] = '_';
-  return name + ".log";
-}
-
-void WriteLines(const std::string& path, const std::vector<std::string>& lines) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "w"), &std::fclose);
-  if (!file) throw FileError(errno, path);
-  for (const std::string& line : lines) {
-    if (std::fwrite(line.data(), 1, line.size(), file.get()) != line.size() || std::fputc('\n', file.get()) == EOF)
-      throw FileError(errno, path);
-  }
-  if (std::fclose(file.release()) != 0) throw FileError(errno, path);
-}
-
 }  // namespace
 
 void HandleInfoPacket(StationState& st, uint8_t slot) {
@@ -128,7 +108,7 @@ void AddTotalsLine(StationState& st) {
                                 Format(" Total OK Number is %d, NG is %d.", {st.TotalOKCount, st.TotalNGCount}));
   if (st.LogRunCount < kRunsPerLogSave) return;
   st.LogRunCount = 0;
-  WriteLines(st.AppDir + LogSaveName(*st.TimeSource), st.SharedInfoMemo->Lines());
+  WriteTextLines(st.AppDir + kLogSavePrefix + FileNameStamp(*st.TimeSource) + ".log", st.SharedInfoMemo->Lines());
 }
 
 }  // namespace zek

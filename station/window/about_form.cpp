@@ -10,15 +10,10 @@
 #include <QScreen>
 
 #include "station/window/main_form.h"
+#include "station/window/named_widget.h"
 
 namespace zek {
 namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
 
 void DrawPins(QPainter& p, const QRectF& body, int pins, qreal length) {
   const qreal pitch = body.width() / pins;

@@ -15,15 +15,10 @@
 #include "station/data/format.h"
 #include "station/window/error_handler.h"
 #include "station/window/main_form.h"
+#include "station/window/named_widget.h"
 
 namespace zek {
 namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
 
 QLineEdit* ReadOnlyBox(const char* name) {
   auto* box = Named(new QLineEdit, name);

@@ -15,6 +15,7 @@
 #include "station/data/gbk_text.h"
 #include "station/window/error_handler.h"
 #include "station/window/main_form.h"
+#include "station/window/named_widget.h"
 #include "station/window/radio_group.h"
 
 namespace zek {
@@ -29,12 +30,6 @@ class UpperCaseValidator : public QValidator {
     return Acceptable;
   }
 };
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
 
 }  // namespace
 

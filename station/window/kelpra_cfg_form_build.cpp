@@ -9,38 +9,31 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <utility>
 
 #include "station/window/error_handler.h"
 #include "station/window/kelpra_cfg_form.h"
 #include "station/window/spin_edit.h"
 #include "station/window/limited_edit.h"
+#include "station/window/named_widget.h"
 
 namespace zek {
 namespace {
 
-template <typename W, typename... Args>
-W* Named(const char* name, Args&&... args) {
-  W* w = new W(std::forward<Args>(args)...);
-  w->setObjectName(name);
-  return w;
-}
-
 QCheckBox* Check(const char* name, bool checked, bool enabled = true) {
-  auto* box = Named<QCheckBox>(name);
+  auto* box = NewNamed<QCheckBox>(name);
   box->setChecked(checked);
   box->setEnabled(enabled);
   return box;
 }
 
 LimitedEdit* Edit(const char* name, const char* text, int max_typed) {
-  auto* edit = Named<LimitedEdit>(name, QString(text), max_typed);
+  auto* edit = NewNamed<LimitedEdit>(name, QString(text), max_typed);
   edit->setEnabled(false);
   return edit;
 }
 
 SpinEdit* Spin(const char* name, int min, int max, int step, int value, int max_typed = 0) {
-  auto* spin = Named<SpinEdit>(name, min, max, step, value);
+  auto* spin = NewNamed<SpinEdit>(name, min, max, step, value);
   spin->SetMaxTypedLength(max_typed);
   return spin;
 }
@@ -48,9 +41,9 @@ SpinEdit* Spin(const char* name, int min, int max, int step, int value, int max_
 }  // namespace
 
 void TKelpraCfgForm::BuildControls() {
-  LabelSN = Named<QLabel>("LabelSN");
-  LabelGN = Named<QLabel>("LabelGN");
-  LabelSAD = Named<QLabel>("LabelSAD");
+  LabelSN = NewNamed<QLabel>("LabelSN");
+  LabelGN = NewNamed<QLabel>("LabelGN");
+  LabelSAD = NewNamed<QLabel>("LabelSAD");
   SNEdit = Edit("SNEdit", "0x00000000", 10);
   GainEdit = Edit("GainEdit", "0x01", 4);
   AddrEdit = Edit("AddrEdit", "0x0000FFF0", 10);
@@ -62,7 +55,7 @@ void TKelpraCfgForm::BuildControls() {
   CheckBoxCtrl = Check("CheckBoxCtrl", false);
   SpinEditNum = Spin("SpinEditNum", 0, 999999999, 100, 0, 8);
   SpinEditNum->setEnabled(false);
-  LabelPWTM = Named<QLabel>("LabelPWTM");
+  LabelPWTM = NewNamed<QLabel>("LabelPWTM");
   SpinEditPwr = Spin("SpinEditPwr", 10, 1000, 10, 100);
   ChkBoxStrChip = Check("ChkBoxStrChip", false);
   ChkBoxShutPow = Check("ChkBoxShutPow", true);
@@ -70,15 +63,15 @@ void TKelpraCfgForm::BuildControls() {
   ChkBoxMute = Check("ChkBoxMute", false);
   ChkBoxDLSI = Check("ChkBoxDLSI", true);
   SpinEditDS = Spin("SpinEditDS", 1000, 3000, 30, 2100, 4);
-  LabelmsU = Named<QLabel>("LabelmsU");
-  GroupBoxCPD = Named<QGroupBox>("GroupBoxCPD");
+  LabelmsU = NewNamed<QLabel>("LabelmsU");
+  GroupBoxCPD = NewNamed<QGroupBox>("GroupBoxCPD");
   CheckBoxAut = Check("CheckBoxAut", true);
-  LabelTimIn = Named<QLabel>("LabelTimIn");
+  LabelTimIn = NewNamed<QLabel>("LabelTimIn");
   SpinEditIn = Spin("SpinEditIn", 300, 1500, 10, 500);
-  LabelTimOut = Named<QLabel>("LabelTimOut");
+  LabelTimOut = NewNamed<QLabel>("LabelTimOut");
   SpinEditOut = Spin("SpinEditOut", 300, 2000, 10, 500);
-  BitBtn1 = Named<QPushButton>("BitBtn1", QString("Cancel"));
-  BitBtn2 = Named<QPushButton>("BitBtn2", QString("OK"));
+  BitBtn1 = NewNamed<QPushButton>("BitBtn1", QString("Cancel"));
+  BitBtn2 = NewNamed<QPushButton>("BitBtn2", QString("OK"));
   BitBtn2->setDefault(true);
 
   // S/N fields on the left.

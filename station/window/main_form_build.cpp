@@ -22,6 +22,7 @@
 #include "serial/unit_port_scan.h"
 #include "station/window/error_handler.h"
 #include "station/window/main_form.h"
+#include "station/window/named_widget.h"
 #include "station/window/radio_group.h"
 
 namespace zek {
@@ -32,12 +33,6 @@ constexpr int kButtonWidth = 80;
 constexpr int kPageTop = kTopBarHeight + 4;
 constexpr int kPageWidth = 972;
 constexpr int kPageHeight = 540;
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
 
 QToolButton* ToolButton(QWidget* parent, const char* name, int left, const char* tip) {
   auto* b = Named(new QToolButton(parent), name);

@@ -14,17 +14,9 @@
 #include "station/data/option_block.h"
 #include "station/window/error_handler.h"
 #include "station/window/main_form.h"
+#include "station/window/named_widget.h"
 
 namespace zek {
-namespace {
-
-template <typename W>
-W* Named(W* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
-}
-
-}  // namespace
 
 TBS32xOptBytFrm::TBS32xOptBytFrm(TProgramZEKFrm& main, StationState& st, const EditionTexts& texts)
     : QDialog(&main), main_(main), st_(st), tx_(texts) {

@@ -12,6 +12,7 @@
 #include "station/data/file_overlap.h"
 #include "station/data/raw_file.h"
 #include "tests/data/temp_dir.h"
+#include "tests/support/case_names.h"
 
 namespace zek::testing {
 namespace {
@@ -76,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(Table, FileOverlapTest,
                                            // Equal ranges: the first test wins.
                                            OverlapCase{0x0000, 0x0FFF, 0x0000, 0x0FFF, FileOverlap::File1HoldsFile2},
                                            // Touching at one end counts as neither inside nor crossing.
-                                           OverlapCase{0x0000, 0x1000, 0x1000, 0x1FFF, FileOverlap::None}));
+                                           OverlapCase{0x0000, 0x1000, 0x1000, 0x1FFF, FileOverlap::None}),
+                         [](const auto& info) { return ::zek::testing::Hex(info.param.s1) + "_" + ::zek::testing::Hex(info.param.e1) + "_and_" + ::zek::testing::Hex(info.param.s2) + "_" + ::zek::testing::Hex(info.param.e2); });
 
 TEST(ReadRawFileTest, StoresWhatFitsAndTellsWhetherMoreFollows) {
   TempDir dir;

@@ -6,6 +6,7 @@
 
 #include "station/data/byte_sums.h"
 #include "tests/support/fake_views.h"
+#include "tests/support/case_names.h"
 
 namespace zek {
 namespace {
@@ -127,7 +128,8 @@ TEST_P(OptionImageTest, RefillsOptionsAndLeavesTheOtherImages) {
   EXPECT_EQ(st.EepBuffer[5], 0x33);
 }
 
-INSTANTIATE_TEST_SUITE_P(Classes, OptionImageTest, ::testing::Values(0x10, 0x12, 0x00, 0x40, 0x80, 0x90));
+INSTANTIATE_TEST_SUITE_P(Classes, OptionImageTest, ::testing::Values(0x10, 0x12, 0x00, 0x40, 0x80, 0x90),
+                         [](const auto& info) { return "Class" + ::zek::testing::Hex(static_cast<uint32_t>(info.param)); });
 
 TEST(ShowOptionDump, PrintsTheDefaultBlockOfClass10) {
   testing::FakeStation fs;

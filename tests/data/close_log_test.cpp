@@ -13,14 +13,8 @@ namespace zek {
 namespace {
 
 using testing::FakeStation;
+using testing::ReadLines;
 using testing::TempDir;
-
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 std::vector<std::string> Lines(int count) {
   std::vector<std::string> lines;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include "tests/support/case_names.h"
 
 namespace zek {
 namespace {
@@ -28,7 +29,8 @@ INSTANTIATE_TEST_SUITE_P(Table, HexPatchBytesTest,
                                            HexCase{"FF ", {0xFF}},
                                            HexCase{"ab cD", {0xAB, 0xCD}},
                                            HexCase{"", {}},
-                                           HexCase{"1-2", {0x02}}));
+                                           HexCase{"1-2", {0x02}}),
+                         [](const auto& info) { return std::to_string(info.index) + "_" + ::zek::testing::CaseName(info.param.text); });
 
 bool AllErased(std::span<const uint8_t> bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0xFF; });
@@ -102,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{0x40000000, 0x40010004, 1, kEep, 0x10004, false},
         PlaceCase{kNone, 0xFFFFFFF0, 4, kMain, 0xFFFFFFF0, false},
         // Nothing to write is never past an end.
-        PlaceCase{0, 0x8000, 0, kEep, 0x8000, true}));
+        PlaceCase{0, 0x8000, 0, kEep, 0x8000, true}),
+                         [](const auto& info) { return "Eep" + ::zek::testing::Hex(info.param.eep_start) + "_At" + ::zek::testing::Hex(info.param.address) + "_Len" + std::to_string(info.param.length); });
 
 TEST(WritePatch, RefusalSaysWhereAndHowMuch) {
   StationState st;

@@ -14,6 +14,7 @@
 #include "station/data/programmer_models.h"
 #include "station/link/project_file_save.h"
 #include "tests/data/project_fixture.h"
+#include "tests/support/case_names.h"
 
 namespace zek {
 namespace {
@@ -502,7 +503,8 @@ TEST_P(UnpackSizes, TakesOnlySizesTheImagesHold) {
 
 INSTANTIATE_TEST_SUITE_P(Limits, UnpackSizes,
                          ::testing::Values(UnpackSizeCase{2048, 0x8000, true}, UnpackSizeCase{2049, 0x8001, false},
-                                           UnpackSizeCase{0xFFFF, 0xFFFF, false}));
+                                           UnpackSizeCase{0xFFFF, 0xFFFF, false}),
+                         [](const auto& info) { return "Flash" + std::to_string(info.param.flash_kb) + "KiB_Eep" + ::zek::testing::Hex(info.param.eep_size); });
 
 // --- Programmer model names --------------------------------------------------
 

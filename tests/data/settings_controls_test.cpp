@@ -5,6 +5,7 @@
 #include "station/data/errors.h"
 #include "station/data/format.h"
 #include "station/data/spin_edit_value.h"
+#include "tests/support/case_names.h"
 
 namespace zek {
 namespace {
@@ -164,7 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SNCase{true, false, false, false, "0x100", 0x100, 0xC1},
                       SNCase{true, false, false, false, "-1", 0x100, 0xC1},  // unsigned compare
                       SNCase{true, false, false, false, "0xFFFFFFFE", 0xFFFFFFFF, 0x81},
-                      SNCase{true, false, false, false, "0xFFFFFFFF", 0xFFFFFFFF, 0xC1}));
+                      SNCase{true, false, false, false, "0xFFFFFFFF", 0xFFFFFFFF, 0xC1}),
+                         [](const auto& info) { return std::to_string(info.index) + "_At" + ::zek::testing::CaseName(info.param.address) + "_Eep" + ::zek::testing::Hex(info.param.eep_start); });
 
 TEST(StoreSNControls, StopsAtTheFirstTextThatIsNoNumberKeepingWhatWasStored) {
   ProgrammerSettings s;

@@ -45,4 +45,12 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// A text file's lines, without their line ends; none for a missing file.
+inline std::vector<std::string> ReadLines(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
 }  // namespace zek::testing

@@ -7,6 +7,7 @@
 
 #include "tests/filelib/image_buffer.h"
 #include "tests/filelib/record_lines.h"
+#include "tests/support/case_names.h"
 
 namespace {
 
@@ -139,13 +140,19 @@ TEST_P(HexFoldTest, LinearBaseAfterType04) {
   EXPECT_EQ(st.segment, c.parser == P::Plain ? 0u : 0x120u);
 }
 
+std::string FoldName(const ::testing::TestParamInfo<FoldCase>& info) {
+  static const char* const kParsers[] = {"Plain", "F18", "F33", "Offset"};
+  return kParsers[static_cast<int>(info.param.parser)] + ("_" + ::zek::testing::Hex(info.param.value));
+}
+
 INSTANTIATE_TEST_SUITE_P(Folding, HexFoldTest,
                          ::testing::Values(FoldCase{P::F18, 0x0030, 0x30000}, FoldCase{P::F18, 0x00F0, 0xF0000},
                                            FoldCase{P::F18, 0x0010, 0x100000}, FoldCase{P::F33, 0x1FC0, 0xC0000},
                                            FoldCase{P::F33, 0x01F0, 0xF0000}, FoldCase{P::F33, 0x0100, 0xF0000},
                                            FoldCase{P::F33, 0x00FF, 0xE0000}, FoldCase{P::F33, 0x00FE, 0xFE0000},
                                            FoldCase{P::Plain, 0x00F0, 0xF00000},
-                                           FoldCase{P::Offset, 0x1FC0, 0x1FC00000}));
+                                           FoldCase{P::Offset, 0x1FC0, 0x1FC00000}),
+                         FoldName);
 
 TEST(HexRecordTest, SegmentRecordSetsSegmentTimesSixteen) {
   rhb::HexRecordState st;

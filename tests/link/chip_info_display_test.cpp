@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/support/fake_views.h"
+#include "tests/support/case_names.h"
 
 namespace zek {
 namespace {
@@ -97,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, InfoDataRows,
                                            RowCountCase{0xFFFF, 8192, 511},
                                            RowCountCase{0xFFFF, kPacketBufSize, (kPacketBufSize - 8) / 16},
                                            RowCountCase{512, 100, 5},
-                                           RowCountCase{512, 7, 0}));
+                                           RowCountCase{512, 7, 0}),
+                         [](const auto& info) { return "Info" + std::to_string(info.param.info_size) + "_Area" + std::to_string(info.param.packet_size); });
 
 TEST_F(DisplayFixture, UidOfAClass00ChipSaysChip1OnAnySlot) {
   fs.st.PortState[4] = 37;
@@ -148,7 +150,8 @@ TEST_P(ChipInfoLabels, FirstTwoRowsAreFixedTheRestFollowTheInfoBlock) {
 INSTANTIATE_TEST_SUITE_P(Starts, ChipInfoLabels,
                          ::testing::Values(InfoLabelCase{0x20200, "00020220", "00020410"},
                                            InfoLabelCase{0, "00000020", "00000210"},
-                                           InfoLabelCase{0xFFFFFFF0u, "00000010", "00000200"}));
+                                           InfoLabelCase{0xFFFFFFF0u, "00000010", "00000200"}),
+                         [](const auto& info) { return "Start" + ::zek::testing::Hex(info.param.info_start); });
 
 struct OptionLabelCase {
   uint32_t option_start;
@@ -174,7 +177,8 @@ TEST_P(OptionLabels, TwoRowsAfterTheHeader) {
 
 INSTANTIATE_TEST_SUITE_P(Ranges, OptionLabels,
                          ::testing::Values(OptionLabelCase{0x201E0, "0201E0", "0201F0"},
-                                           OptionLabelCase{0xFFFFFFFFu, "FFFFFFFF", "00000F"}));
+                                           OptionLabelCase{0xFFFFFFFFu, "FFFFFFFF", "00000F"}),
+                         [](const auto& info) { return "Start" + ::zek::testing::Hex(info.param.option_start); });
 
 using Display = std::function<void(StationState&, uint8_t, int)>;
 

@@ -13,6 +13,7 @@
 #include "station/data/errors.h"
 #include "tests/support/fake_views.h"
 #include "tests/support/firmware_fixture.h"
+#include "tests/support/case_names.h"
 
 namespace zek {
 namespace {
@@ -114,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P(Fields, VersionField,
                          ::testing::Values(VersionCase{"V2.04", "V2.04\0\0\0"}, VersionCase{"V", "V\0\0\0\0\0\0\0"},
                                            VersionCase{"v2.04", "\0\0\0\0\0\0\0\0"},
                                            VersionCase{"2.04V", "\0\0\0\0\0\0\0\0"},
-                                           VersionCase{"", "\0\0\0\0\0\0\0\0"}));
+                                           VersionCase{"", "\0\0\0\0\0\0\0\0"}),
+                         [](const auto& info) { return ::zek::testing::CaseName(info.param.field); });
 
 struct DamageCase {
   const char* name;

@@ -13,6 +13,7 @@
 #include "station/link/packet_framing.h"
 #include "tests/support/fake_views.h"
 #include "tests/support/firmware_fixture.h"
+#include "tests/support/case_names.h"
 
 namespace zek {
 namespace {
@@ -76,7 +77,8 @@ TEST_P(BlockCounts, StartSetsTheSlotUpAndSendsBlockZero) {
 
 INSTANTIATE_TEST_SUITE_P(Ends, BlockCounts,
                          ::testing::Values(CountCase{0x8FFF, 32}, CountCase{0x1000, 1}, CountCase{0x13FF, 1},
-                                           CountCase{0x1400, 2}, CountCase{0x17FF, 2}, CountCase{0x8C00, 32}));
+                                           CountCase{0x1400, 2}, CountCase{0x17FF, 2}, CountCase{0x8C00, 32}),
+                         [](const auto& info) { return "End" + ::zek::testing::Hex(info.param.end); });
 
 TEST_F(UpgradeFixture, NothingStartsWithoutAValidFile) {
   fs.st.FirmwareOK = 0;
@@ -130,7 +132,8 @@ TEST_P(BlockPackets, CarryTheBlockScrambledWithFreshDraws) {
 }
 
 // 33 and 64 show the number's wrap in byte 1 and the image offset's.
-INSTANTIATE_TEST_SUITE_P(Blocks, BlockPackets, ::testing::Values(0, 1, 31, 33, 64, 65535));
+INSTANTIATE_TEST_SUITE_P(Blocks, BlockPackets, ::testing::Values(0, 1, 31, 33, 64, 65535),
+                         [](const auto& info) { return "Block" + std::to_string(info.param); });
 
 TEST_F(UpgradeFixture, EachReplySixSendsTheNextBlockThenTheFinish) {
   StartFirmwareUpgrade(fs.st, kSlot);
@@ -196,7 +199,8 @@ INSTANTIATE_TEST_SUITE_P(Statuses, FailedBlocks,
                                            FailCase{35, "> 10:15:02 C3: Packet checksum error!"},
                                            // 0 is no success here and must not read as one
                                            FailCase{0, "> 10:15:02 C3: Operation error! Error Code = 0x00"},
-                                           FailCase{0x77, "> 10:15:02 C3: Operation error! Error Code = 0x77"}));
+                                           FailCase{0x77, "> 10:15:02 C3: Operation error! Error Code = 0x77"}),
+                         [](const auto& info) { return "Status" + ::zek::testing::Hex(info.param.status); });
 
 TEST_F(UpgradeFixture, SlotsRunTheirOwnUpgrades) {
   StartFirmwareUpgrade(fs.st, 0);

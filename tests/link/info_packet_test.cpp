@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "station/data/errors.h"
+#include "tests/data/temp_dir.h"
 #include "tests/support/fake_views.h"
+#include "tests/support/case_names.h"
 
 namespace zek {
 namespace {
@@ -92,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StepCase{160, 9, 9, "Do Chip Option Byte Programming....", 50, 100, false},
                       // not a step: nothing at all
                       StepCase{0, 9, 9, nullptr, 7, 33, false}, StepCase{96, 9, 9, nullptr, 7, 33, false},
-                      StepCase{241, 9, 9, nullptr, 7, 33, false}));
+                      StepCase{241, 9, 9, nullptr, 7, 33, false}),
+                         [](const auto& info) { return "Step" + std::to_string(info.param.step) + "_" + std::to_string(info.param.progress) + "of" + std::to_string(info.param.max); });
 
 TEST_F(InfoFixture, APacketWhoseSumIsNotZeroChangesNothing) {
   for (uint8_t step : {16, 64, 240}) {
@@ -144,7 +147,8 @@ INSTANTIATE_TEST_SUITE_P(Outcomes, Completions,
                                            CompletionCase{30, "Error：芯片未设定读保护！", false},
                                            CompletionCase{0x4A, "Failed : Error=0x4A!", false},
                                            CompletionCase{0, "Failed : Error=0x00!", false},
-                                           CompletionCase{0xFF, "Failed : Error=0xFF!", false}));
+                                           CompletionCase{0xFF, "Failed : Error=0xFF!", false}),
+                         [](const auto& info) { return "Status" + ::zek::testing::Hex(info.param.status); });
 
 TEST_F(InfoFixture, CountsPerSlotAndOverAllSlots) {
   Complete(6, 0);
@@ -182,12 +186,7 @@ struct LogSaveFixture : InfoFixture {
     for (const auto& e : fs_::directory_iterator(dir)) names.push_back(e.path().filename().string());
     return names;
   }
-  std::vector<std::string> ReadLines(const std::string& name) const {
-    std::ifstream in(dir / name);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
+  std::vector<std::string> ReadLines(const std::string& name) const { return testing::ReadLines((dir / name).string()); }
   fs_::path dir;
 };
 

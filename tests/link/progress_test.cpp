@@ -7,10 +7,13 @@
 
 #include "station/data/errors.h"
 #include "station/link/hex_dump.h"
+#include "tests/data/temp_dir.h"
 #include "tests/support/fake_views.h"
 
 namespace zek {
 namespace {
+
+using testing::ReadLines;
 
 struct ResultCase {
   uint8_t code;
@@ -93,13 +96,6 @@ TEST(Progress, EndsWithAFullGaugeRedOnFailure) {
     EXPECT_EQ(fs.gauges[7].color, failed ? kGaugeRed : kGaugeBlue);
   }
   EXPECT_EQ(fs.pages.first_tab_shown, 2);
-}
-
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
 }
 
 TEST(WriteHexDump, WritesWholeRowsInUpperCase) {

@@ -1,6 +1,7 @@
 // The download chain against a simulated unit: what the unit stores is
 // the station's image, and the unit's own runs afterwards reach the slot.
 #include "tests/link_sim/sim_fixture.h"
+#include "tests/support/case_names.h"
 
 namespace zek::linksim {
 namespace {
@@ -122,7 +123,8 @@ TEST_P(EveryChip, NothingTheStationSendsIsRefused) {
 INSTANTIATE_TEST_SUITE_P(Classes, EveryChip,
                          ::testing::Values(ChipCase{0x00, 96, 0}, ChipCase{0x10, 64, 0}, ChipCase{0x12, 30, 512},
                                            ChipCase{0x40, 4, 256}, ChipCase{0x82, 128, 0},
-                                           ChipCase{0x90, 62, 0}));
+                                           ChipCase{0x90, 62, 0}),
+                         [](const auto& info) { return "Class" + ::zek::testing::Hex(info.param.chip_class); });
 
 // After a download the unit programs chips on its own; its reports reach
 // the slot's info packet handler and are counted there.

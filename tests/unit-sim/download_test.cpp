@@ -1,6 +1,7 @@
 // Download: the scrambled configuration image, the main blocks, the EEPROM
 // block and the reset into off-line mode.
 #include "tests/unit-sim/unit_fixture.h"
+#include "tests/support/case_names.h"
 #include "tools/unit-sim/config_image.h"
 #include "tools/unit-sim/wire_bytes.h"
 
@@ -104,7 +105,8 @@ TEST_P(DownloadBlocks, CompleteOnlyAfterEveryBlock) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, DownloadBlocks,
                          ::testing::Values(BlockCountCase{96, 24}, BlockCountCase{30, 8}, BlockCountCase{4, 1},
-                                           BlockCountCase{0, 1}));
+                                           BlockCountCase{0, 1}),
+                         [](const auto& info) { return "Flash" + std::to_string(info.param.flash_kb) + "KiB"; });
 
 TEST_F(UnitTest, BlocksBeforeAConfigImageAreRefused) {
   EXPECT_EQ(StatusOf(Command(0x55, 0, Block(0), setup_)), kStatusPacketError);

@@ -8,6 +8,7 @@
 
 #include "tests/unit-sim/sim_process.h"
 #include "tests/unit-sim/station_side.h"
+#include "tests/support/case_names.h"
 
 namespace zek::sim::testing {
 namespace {
@@ -103,7 +104,8 @@ TEST_P(SimStops, CleanlyOnSignalAndRemovesItsLinks) {
   for (const char* n : {"COM1", "COM2", "COM3"}) EXPECT_FALSE(Exists(dir_ + "/" + n)) << n;
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, SimStops, ::testing::Values(SIGINT, SIGTERM));
+INSTANTIATE_TEST_SUITE_P(Signals, SimStops, ::testing::Values(SIGINT, SIGTERM),
+                         [](const auto& info) { return std::string(info.param == SIGINT ? "SIGINT" : "SIGTERM"); });
 
 TEST_F(SimSmoke, HangUpFaultDropsTheLineAndItsLink) {
   ASSERT_TRUE(sim_.Start({"--dir", dir_, "--unpaced", "--hangup", "identity"})) << sim_.Output();

@@ -7,6 +7,7 @@
 
 #include "station/window/about_form.h"
 #include "tests/window/window_fixture.h"
+#include "tests/support/case_names.h"
 
 namespace zek::testing {
 namespace {
@@ -36,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(Editions, AboutBoxTest,
                          ::testing::Values(AboutCase{[] { return &EnglishEdition(); }, "Version V3.1",
                                                      "2024年12月31日"},
                                            AboutCase{[] { return &ChineseEdition(); }, "Version V3.2",
-                                                     "2025年04月02日"}));
+                                                     "2025年04月02日"}),
+                         [](const auto& info) { return ::zek::testing::CaseName(info.param.version); });
 
 // The picture sits on a transparent ground and shows something.
 TEST(AboutPicture, DrawsOnATransparentGround) {

@@ -14,16 +14,10 @@
 #include "station/window/radio_group.h"
 #include "tests/serial/pty_support.h"
 #include "tests/window/window_fixture.h"
+#include "tests/support/case_names.h"
 
 namespace zek::testing {
 namespace {
-
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 class CloseTest : public WindowTest {
  protected:
@@ -193,7 +187,8 @@ INSTANTIATE_TEST_SUITE_P(Table, DialogOpenerTest,
                          ::testing::Values(OpenerCase{"COnfigLogFile1", "LogCfgForm"},
                                            OpenerCase{"BitBtn2X", "ConfigSNForm"},
                                            OpenerCase{"BitBtn1X", "KelpraCfgForm"},
-                                           OpenerCase{"About1", "AboutForm"}));
+                                           OpenerCase{"About1", "AboutForm"}),
+                         [](const auto& info) { return std::string(info.param.control); });
 
 }  // namespace
 }  // namespace zek::testing

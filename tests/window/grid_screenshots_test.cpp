@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "tests/window/image_fixture.h"
+#include "tests/support/case_names.h"
 
 namespace zek::testing {
 namespace {
@@ -48,7 +49,8 @@ TEST_P(GridScreenshotTest, RendersEveryGridTab) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Editions, GridScreenshotTest, ::testing::Values("en", "zh"));
+INSTANTIATE_TEST_SUITE_P(Editions, GridScreenshotTest, ::testing::Values("en", "zh"),
+                         ::zek::testing::PrintedName());
 
 }  // namespace
 }  // namespace zek::testing

@@ -11,6 +11,7 @@
 #include "station/data/byte_sums.h"
 #include "station/data/format.h"
 #include "tests/window/image_fixture.h"
+#include "tests/support/case_names.h"
 
 namespace zek::testing {
 namespace {
@@ -97,7 +98,8 @@ TEST_P(ObjectFormTest, GridCellsShowTheLoadedImage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SrecCat, ObjectFormTest,
-                         ::testing::Values("-Intel", "-Motorola", "-Motorola -address-length=3"));
+                         ::testing::Values("-Intel", "-Motorola", "-Motorola -address-length=3"),
+                         ::zek::testing::PrintedName());
 
 struct OverlapCase {
   const char* name;
@@ -214,7 +216,8 @@ TEST_P(MainRowsTest, MainGridRowsFollowTheChipRange) {
 
 INSTANTIATE_TEST_SUITE_P(Table, MainRowsTest,
                          ::testing::Values(RowCase{0x7FFF, 2048}, RowCase{0x0008, 1}, RowCase{0x1FFFFF, 131072},
-                                           RowCase{0x3FFFFF, 131072}));
+                                           RowCase{0x3FFFFF, 131072}),
+                         [](const auto& info) { return "End" + ::zek::testing::Hex(info.param.chip_end); });
 
 TEST_F(ImagesTest, GridHeadersAndColumnWidths) {
   StartShown();
@@ -264,7 +267,8 @@ TEST_P(EepRowsTest, EepGridShowsEepThenInfoFromTheEepStart) {
 
 INSTANTIATE_TEST_SUITE_P(Table, EepRowsTest,
                          ::testing::Values(EepRowCase{0x00, 2048, 256, 144, "0x40000000"},
-                                           EepRowCase{0x80, 1024, 0, 64, "0x00000000"}));
+                                           EepRowCase{0x80, 1024, 0, 64, "0x00000000"}),
+                         [](const auto& info) { return "Class" + ::zek::testing::Hex(info.param.class_code); });
 
 TEST_F(ImagesTest, EepViewSumsAndChecksBoxesWhenAnyShownByteHoldsData) {
   StartShown();

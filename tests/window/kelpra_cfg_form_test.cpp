@@ -10,6 +10,7 @@
 #include "station/window/limited_edit.h"
 #include "station/window/spin_edit.h"
 #include "tests/window/window_fixture.h"
+#include "tests/support/case_names.h"
 
 namespace zek::testing {
 namespace {
@@ -258,7 +259,8 @@ INSTANTIATE_TEST_SUITE_P(Table, KelpraCfgAddressTest,
                          ::testing::Values(AddressCase{0x4000, "0x4000", 0x41}, AddressCase{0x4000, "0x3FFF", 0x01},
                                            AddressCase{0x4000, "-1", 0x41},  // compared unsigned
                                            AddressCase{0xFFFFFFFF, "0xFFFFFFFE", 0x01},
-                                           AddressCase{0xFFFFFFFF, "0xFFFFFFFF", 0x41}));
+                                           AddressCase{0xFFFFFFFF, "0xFFFFFFFF", 0x41}),
+                         [](const auto& info) { return "Eep" + ::zek::testing::Hex(info.param.eep_start) + "_At" + ::zek::testing::CaseName(info.param.address); });
 
 TEST_F(KelpraCfgTest, DecimalDisplayOfAHighSNFailsAtOKKeepingTheEarlierSteps) {
   st().Settings.SNValue = 5;

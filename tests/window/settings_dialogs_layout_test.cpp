@@ -15,6 +15,7 @@
 #include "station/window/dialogs.h"
 #include "station/window/radio_group.h"
 #include "tests/window/window_fixture.h"
+#include "tests/support/case_names.h"
 
 namespace zek::testing {
 namespace {
@@ -77,7 +78,8 @@ TEST_P(SettingsDialogsLayoutTest, CaptionsFitAndControlsDoNotOverlap) {
   EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"KelpraCfgForm", "LogCfgForm"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Editions, SettingsDialogsLayoutTest, ::testing::Values("en", "zh"));
+INSTANTIATE_TEST_SUITE_P(Editions, SettingsDialogsLayoutTest, ::testing::Values("en", "zh"),
+                         ::zek::testing::PrintedName());
 
 }  // namespace
 }  // namespace zek::testing

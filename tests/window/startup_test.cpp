@@ -18,6 +18,7 @@
 #include "tests/serial/pty_support.h"
 #include "tests/support/firmware_fixture.h"
 #include "tests/window/window_fixture.h"
+#include "tests/support/case_names.h"
 
 namespace zek::testing {
 namespace {
@@ -72,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(Table, ArrangeGaugesTest,
                          ::testing::Values(GaugeCase{0, 1, 437}, GaugeCase{1, 1, 437}, GaugeCase{2, 2, 417},
                                            GaugeCase{3, 4, 377}, GaugeCase{4, 4, 377}, GaugeCase{5, 6, 337},
                                            GaugeCase{6, 6, 337}, GaugeCase{7, 8, 297}, GaugeCase{8, 8, 297},
-                                           GaugeCase{9, 10, 257}, GaugeCase{10, 10, 257}));
+                                           GaugeCase{9, 10, 257}, GaugeCase{10, 10, 257}),
+                         [](const auto& info) { return "Slots" + std::to_string(info.param.slot_count); });
 
 
 // Every caption of the texts table, in both editions, on the control of
@@ -112,7 +114,8 @@ TEST_P(WindowTextsTest, EveryCaptionOfTheTableIsSet) {
                                     Edition().S(Tx::FileMissingSuffix));
 }
 
-INSTANTIATE_TEST_SUITE_P(Editions, WindowTextsTest, ::testing::Values("en", "zh"));
+INSTANTIATE_TEST_SUITE_P(Editions, WindowTextsTest, ::testing::Values("en", "zh"),
+                         ::zek::testing::PrintedName());
 
 TEST_F(StartupTest, DefaultsHiddenControlsAndPages) {
   Create();
@@ -201,7 +204,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CommandLineCase{{}, 0, 0}, CommandLineCase{{"demo.RQT"}, 1, 0},
                       CommandLineCase{{"demo.RQT", "OFF"}, 1, 1}, CommandLineCase{{"demo.RQT", "off"}, 1, 1},
                       CommandLineCase{{"demo.RQT", "Off"}, 1, 1}, CommandLineCase{{"demo.RQT", "OFFX"}, 1, 0},
-                      CommandLineCase{{"demo.RQT", "ON"}, 1, 0}, CommandLineCase{{"/a b/p.RQT", "oFF", "x"}, 1, 1}));
+                      CommandLineCase{{"demo.RQT", "ON"}, 1, 0}, CommandLineCase{{"/a b/p.RQT", "oFF", "x"}, 1, 1}),
+                         [](const auto& info) {
+                           std::string words;
+                           for (const std::string& a : info.param.arguments) words += a + " ";
+                           return ::zek::testing::CaseName(words);
+                         });
 
 }  // namespace
 }  // namespace zek::testing

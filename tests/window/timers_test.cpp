@@ -16,13 +16,6 @@
 namespace zek::testing {
 namespace {
 
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 class Timer1Test : public WindowTest {
  protected:
   Timer1Test() { Start(); }

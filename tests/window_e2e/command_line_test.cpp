@@ -19,13 +19,6 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 int LinesEndingWith(const std::vector<std::string>& lines, const std::string& end) {
   return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
     return l.size() >= end.size() && l.compare(l.size() - end.size(), end.size(), end) == 0;
