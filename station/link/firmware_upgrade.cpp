@@ -9,6 +9,7 @@
 #include "station/link/packet_framing.h"
 #include "station/link/packet_send.h"
 #include "station/link/progress.h"
+#include "station/link/slot_commands.h"
 
 namespace zek {
 namespace {
@@ -118,13 +119,21 @@ void FirmWareGradeXClick(StationState& st) {
     st.Views.Boxes->Plain(st.LinkText->FileMissingBefore + path + st.LinkText->FileMissingAfter);
     return;
   }
-  if (st.FirmwareOK != 1 || st.DevicesFound == 0) {
+  // The units identified, wherever a silent or lost unit left gaps in the
+  // slots: a count of found units says nothing about which slots hold them.
+  const auto found = std::count(st.PortConnected.begin(), st.PortConnected.begin() + kPortSlots, uint8_t{1});
+  if (st.FirmwareOK != 1 || found == 0) {
     st.Views.Boxes->Plain("No Device is Connected!");
     return;
   }
-  // Every found unit, whatever its slot is doing: the operator asked for it.
-  int found = std::min<int>(st.DevicesFound, kPortSlots);
-  for (int slot = 0; slot < found; ++slot) {
+  // Firmware blocks sent into a running operation would corrupt it.
+  const std::string refusal = BusyRefusal(st);
+  if (!refusal.empty()) {
+    AddInfoLine(st, refusal);
+    return;
+  }
+  for (int slot = 0; slot < kPortSlots; ++slot) {
+    if (st.PortConnected[slot] != 1) continue;
     st.PortRxLen[slot] = 0;
     StartFirmwareUpgrade(st, static_cast<uint8_t>(slot));
   }

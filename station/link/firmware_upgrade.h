@@ -25,8 +25,9 @@ void HandleUpgradeReply(StationState& st, uint8_t status, uint8_t slot);
 // nothing was sent.
 bool SendFirmwareBlock(StationState& st, uint16_t block, uint8_t slot);
 bool SendUpgradeFinish(StationState& st, uint8_t slot);
-// The logic of the menu command FirmWareGradeX: upgrades every found unit
-// with the firmware file loaded at start-up.
+// The logic of the menu command FirmWareGradeX: upgrades every identified
+// unit, in whichever slot it was found, with the firmware file loaded at
+// start-up; refused with the busy line while any unit works.
 void FirmWareGradeXClick(StationState& st);
 
 }  // namespace zek

@@ -290,6 +290,8 @@ class TProgramZEKFrm : public QMainWindow {
   // Chip-dependent set-up (main_form_chip.cpp): the class row's buttons,
   // speed and groups.
   void ApplyChipClassRow(const ChipSetupRow& row);
+  // Shows the chip's name and runs the set-up, also for the name shown.
+  void ShowChipName();
 
   // Images and buffer views (main_form_images.cpp, main_form_eep_editor.cpp).
   void MakeHexGrids();

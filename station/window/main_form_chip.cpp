@@ -25,12 +25,26 @@ void TProgramZEKFrm::DevButtonClick() {
   if (!st_.ChipSelected) return;
   // After Cancel the option bytes the operator set (or a project brought)
   // stay as they were.
-  if (accepted) {
-    SetMemoryMap(st_);
-  } else {
+  if (!accepted) {
     SetMemoryRanges(st_);
+    MCUNameEdit->setText(QString::fromStdString(st_.ChipName));
+    return;
   }
-  MCUNameEdit->setText(QString::fromStdString(st_.ChipName));
+  SetMemoryMap(st_);
+  ShowChipName();
+}
+
+// The name box sends no change for the name it already shows, yet a chip
+// committed or loaded again brings fresh images and option bytes, which
+// the set-up's state (the pending EEP edit, the option-data boxes) must
+// follow.
+void TProgramZEKFrm::ShowChipName() {
+  const QString name = QString::fromStdString(st_.ChipName);
+  if (MCUNameEdit->text() == name) {
+    MCUNameEditChange();
+  } else {
+    MCUNameEdit->setText(name);
+  }
 }
 
 void TProgramZEKFrm::MCUNameEditChange() {

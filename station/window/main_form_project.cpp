@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 
 #include "station/data/chip_memory_map.h"
 #include "station/data/project_file.h"
@@ -29,9 +28,9 @@ bool TProgramZEKFrm::LoadProjectFile(const std::string& path) {
   // The map follows from the chip as after the chip dialog, whatever the
   // station held before; the option bytes are the project's.
   SetMemoryRanges(st_);
-  // A new name runs the chip-dependent set-up before the project's own
-  // control states are applied over it.
-  MCUNameEdit->setText(QString::fromStdString(st_.ChipName));
+  // The chip-dependent set-up, the same chip's included, runs before the
+  // project's own control states are applied over it.
+  ShowChipName();
   st_.ChipSelected = 1;
   st_.Views.StatusBar->SetPanelText(2, st_.ObjectFileName);
   // The views and sums as after a file load; the EEP boxes they tick are

@@ -40,7 +40,8 @@ void TProgramZEKFrm::FileSaveBtnClick() {
     st_.Views.Boxes->Plain("No data to be saved!");
     return;
   }
-  // Without a chip there is no chip range to save.
+  // Without a chip there is no chip range to save (nor EEP area, in the
+  // saves below).
   if (!ChipGuard()) return;
   const auto answer = files_->Save(BufferSaveDialog());
   if (!answer) {
@@ -52,6 +53,7 @@ void TProgramZEKFrm::FileSaveBtnClick() {
 }
 
 void TProgramZEKFrm::SaveReadOutData1Click() {
+  if (!ChipGuard()) return;
   const auto answer = files_->Save(BufferSaveDialog());
   if (!answer) {
     st_.Views.Boxes->Plain("No data to be saved!");
@@ -62,6 +64,7 @@ void TProgramZEKFrm::SaveReadOutData1Click() {
 }
 
 void TProgramZEKFrm::SaveEepData1Click() {
+  if (!ChipGuard()) return;
   const auto answer = files_->Save(BufferSaveDialog());
   if (!answer) return;
   WriteEepArea(answer->Path, st_.EepBuffer.span(), st_.EepSize);
@@ -69,6 +72,7 @@ void TProgramZEKFrm::SaveEepData1Click() {
 }
 
 void TProgramZEKFrm::SaveReadOutEEP1Click() {
+  if (!ChipGuard()) return;
   const auto answer = files_->Save(BufferSaveDialog());
   if (!answer) return;
   WriteEepArea(answer->Path, st_.ReadEepBuffer.span(), st_.EepSize);

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -285,6 +286,7 @@ TEST_F(MenuFixture, AMissingFileIsReportedAndClearsTheFlag) {
 TEST_F(MenuFixture, UpgradesEveryFoundUnitWithTheLoadedImage) {
   PutFile();  // not read again: the image loaded at start-up is sent
   fs.st.DevicesFound = 2;
+  fs.st.PortConnected[0] = fs.st.PortConnected[1] = 1;
   fs.st.PortRxLen[0] = 17;
   fs.st.PortRxLen[1] = 9;
   FirmWareGradeXClick(fs.st);
@@ -318,10 +320,53 @@ TEST_F(MenuFixture, NoUnitOrNoValidFileSaysNoDevice) {
 TEST_F(MenuFixture, MoreFoundThanSlotsStopsAtTheLastSlot) {
   PutFile();
   fs.st.DevicesFound = 200;
+  for (int slot = 0; slot < kPortSlots; ++slot) fs.st.PortConnected[slot] = 1;
   FirmWareGradeXClick(fs.st);
   for (auto& port : fs.ports) EXPECT_EQ(port.sent.size(), 1u);
   EXPECT_EQ(fs.st.PortState[10], 0);
 }
+
+// Which units the command starts: those identified, wherever they sit,
+// and none while any unit works.
+struct FoundCase {
+  const char* name;
+  std::vector<int> identified, busy, started;
+  std::vector<std::string> lines;
+};
+
+class FoundUnits : public MenuFixture, public ::testing::WithParamInterface<FoundCase> {};
+
+TEST_P(FoundUnits, AreTheOnesUpgraded) {
+  PutFile();
+  const FoundCase& c = GetParam();
+  fs.st.DevicesFound = static_cast<uint8_t>(c.identified.size());
+  for (int slot : c.identified) fs.st.PortConnected[slot] = 1;
+  for (int slot : c.busy) fs.st.PortBusy[slot] = 1;
+  FirmWareGradeXClick(fs.st);
+  for (int slot = 0; slot < kPortSlots; ++slot) {
+    const bool started = std::find(c.started.begin(), c.started.end(), slot) != c.started.end();
+    EXPECT_EQ(fs.ports[slot].sent.size(), started ? 1u : 0u) << "slot " << slot;
+    EXPECT_EQ(fs.st.PortUpgrading[slot], started ? 1 : 0) << "slot " << slot;
+  }
+  EXPECT_EQ(fs.memo.lines, c.lines);
+  EXPECT_TRUE(fs.boxes.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Slots, FoundUnits,
+    ::testing::Values(
+        FoundCase{"SilentUnitBetween",
+                  {0, 2, 3},
+                  {},
+                  {0, 2, 3},
+                  {"> 10:15:02 Start to Upgrade Programmer 1s Firmware......",
+                   "> 10:15:02 Start to Upgrade Programmer 3s Firmware......",
+                   "> 10:15:02 Start to Upgrade Programmer 4s Firmware......"}},
+        FoundCase{"LastSlotOnly", {9}, {}, {9}, {"> 10:15:02 Start to Upgrade Programmer 10s Firmware......"}},
+        FoundCase{"BusyUnit", {0, 1}, {1}, {}, {"> 10:15:02 Programmer 2 is busy, please wait!"}},
+        // A unit upgrading after it gave only the generic identity.
+        FoundCase{"UpgradingUnit", {0, 4}, {4}, {}, {"> 10:15:02 Programmer 5 is busy, please wait!"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The edition's texts: an upgrade with a missing file, then one that runs
 // through, then a failed one, logged and shown once per edition.
@@ -333,6 +378,7 @@ std::vector<std::string> UpgradeTranscript(const LinkTexts& texts) {
   fsys::create_directories(dir);
   fs.st.AppDir = dir.string() + "/";
   fs.st.DevicesFound = 2;
+  fs.st.PortConnected[0] = fs.st.PortConnected[1] = 1;
   FirmWareGradeXClick(fs.st);  // no file yet
   testing::FirmwareRecipe r;
   r.end_address = 0x17FF;  // two blocks

@@ -111,10 +111,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Stored 20 is not one of the load rule's values below class 0x40.
         ProjectCase{"Class00", 0x00, 20, 0x84, 0x50, 0x00, 0x00, 7, 1, true, false, true, false, true},
         ProjectCase{"Class00Fast", 0x00, 0, 0x80, 0xA0, 0x80, 0x20, 0, 0, false, true, false, true, false},
-        // A BS32 project sets only the option-data box; the rest stay, but
-        // the EEP view the load refreshes (the grid of the class-0x00
+        // A BS32 project sets only the option-data box; the chip set-up,
+        // run for the name shown as for a new one, unticks the erase box,
+        // and the EEP view the load refreshes (the grid of the class-0x00
         // window before) unticks the EEP boxes over an erased EEP image.
-        ProjectCase{"BS32", 0x10, 30, 0x00, 0xF0, 0x80, 0x20, 7, 0, false, true, false, true, false},
+        ProjectCase{"BS32", 0x10, 30, 0x00, 0xF0, 0x80, 0x20, 7, 0, false, false, false, true, false},
         ProjectCase{"Class80", 0x80, 25, 0x00, 0x40, 0x80, 0x20, 0, 0, false, false, true, false, false},
         ProjectCase{"Class90", 0x90, 40, 0x04, 0x10, 0x00, 0x00, 3, 1, true, false, false, false, true}),
     [](const auto& info) { return std::string(info.param.name); });

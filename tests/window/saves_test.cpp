@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -49,6 +50,37 @@ TEST_F(SavesTest, NoChipRefusesTheMainSaveWithTheChipGuard) {
   EXPECT_TRUE(files.asked.empty());
   EXPECT_FALSE(std::ifstream(dir.File("out.bin")).good());
 }
+
+struct NoChipSaveCase {
+  const char* name;
+  QAction* TProgramZEKFrm::*item;
+};
+
+class NoChipSaveTest : public ImageTest, public ::testing::WithParamInterface<NoChipSaveCase> {};
+
+// Without a chip there is no chip range nor EEP area: every save is
+// refused by the chip guard before its dialog, also with data loaded.
+TEST_P(NoChipSaveTest, IsRefusedByTheChipGuardAndWritesNothing) {
+  StartShown();
+  OpenFirst(dir.Write("a.bin", std::vector<uint8_t>(64, 0x12)));
+  boxes.shown.clear();
+  files.asked.clear();
+  const std::string path = dir.File("out.bin");
+  files.Answer(path);
+  (form().*GetParam().item)->trigger();
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Please select the chip type!"});
+  EXPECT_EQ(boxes.shown[0].kind, "information");
+  EXPECT_TRUE(files.asked.empty());
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(Saves, NoChipSaveTest,
+                         ::testing::Values(NoChipSaveCase{"Image", &TProgramZEKFrm::SaveFile1},
+                                           NoChipSaveCase{"ReadOut", &TProgramZEKFrm::SaveReadOutData1},
+                                           NoChipSaveCase{"Eep", &TProgramZEKFrm::SaveEepData1},
+                                           NoChipSaveCase{"ReadOutEep", &TProgramZEKFrm::SaveReadOutEEP1},
+                                           NoChipSaveCase{"Project", &TProgramZEKFrm::SaveasProjectFile1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct MainSaveCase {
   const char* name;
@@ -117,6 +149,7 @@ INSTANTIATE_TEST_SUITE_P(Handlers, MainSaveTest,
 
 TEST_F(SavesTest, ReadOutSaveAsksEvenWithNothingLoaded) {
   StartShown();
+  SelectChip(0x80, 64, 0, 0);
   form().SaveReadOutData1->trigger();
   EXPECT_EQ(files.asked.size(), 1u);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"No data to be saved!"});
