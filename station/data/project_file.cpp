@@ -242,8 +242,14 @@ bool SizesMatchTheSections(const ProjectContent& p) {
 // would reach the units with checks the station makes anew.
 bool ConfigAreaIntact(const ProjectContent& p) {
   const ProjectHeader& h = p.header;
-  const ProjectHeaderCopies copies{h.chip_name, h.object_file_name, h.sn_gain,      h.info_size,
-                                   h.chip_start, p.main_section_start, h.eep_start, h.info_start};
+  const ProjectHeaderCopies copies{.chip_name = h.chip_name,
+                                   .object_file_name = h.object_file_name,
+                                   .sn_gain = h.sn_gain,
+                                   .info_size = h.info_size,
+                                   .chip_start = h.chip_start,
+                                   .main_section_start = p.main_section_start,
+                                   .eep_start = h.eep_start,
+                                   .info_start = h.info_start};
   return ConfigImageSealed(p.config.span()) && HeaderMatchesConfigImage(copies, p.config.span());
 }
 
