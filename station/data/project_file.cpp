@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "station/data/chip_memory_map.h"
+#include "station/data/gbk_text.h"
 #include "station/data/image_sums.h"
 #include "station/data/info_lines.h"
 #include "station/data/programmer_models.h"
+#include "station/data/project_config_checks.h"
 #include "station/data/project_file_stream.h"
 
 namespace zek {
@@ -31,7 +33,8 @@ constexpr size_t kConfigSumsAt = 36;
 // The header as read; it reaches the state only when the whole file is good.
 struct ProjectHeader {
   uint8_t family = 0;
-  std::string model_name, chip_name, object_file_name;
+  std::string model_name;
+  std::string chip_name, object_file_name;  // GBK as stored
   int32_t main_acc32 = 0, file_acc32 = 0, parsed_byte_sum = 0;
   uint32_t file1_start = 0, file1_end = 0;
   uint16_t sn_gain = 0, chip_flash_kb = 0;
@@ -88,8 +91,8 @@ ProjectHeader ReadHeader(ProjectFileReader& in) {
   in.Byte();  // format version
   h.family = in.Byte();
   h.model_name = in.Text(kModelNameWidth, kNameKey);
-  h.chip_name = in.Text(kChipNameWidth, kNameKey);
-  h.object_file_name = in.Text(kObjectNameWidth, kNameKey);
+  h.chip_name = in.TextBytes(kChipNameWidth, kNameKey);
+  h.object_file_name = in.TextBytes(kObjectNameWidth, kNameKey);
   in.Skip(32);
   h.main_acc32 = static_cast<int32_t>(in.U32());
   h.file_acc32 = static_cast<int32_t>(in.U32());
@@ -130,8 +133,8 @@ uint32_t EepEnd(uint32_t start, uint16_t size) {
 void CommitHeader(StationState& st, const ProjectHeader& h) {
   st.FamilyCode = h.family;
   st.ProjectModelName = h.model_name;
-  st.ChipName = h.chip_name;
-  st.ObjectFileName = h.object_file_name;
+  st.ChipName = FromGbk(h.chip_name);
+  st.ObjectFileName = FromGbk(h.object_file_name);
   st.MainAcc32 = h.main_acc32;
   st.FileAcc32 = h.file_acc32;
   st.ParsedByteSum = h.parsed_byte_sum;
@@ -161,6 +164,7 @@ struct ProjectContent {
   ProjectHeader header;
   HeapBytes<kChipConfigBlockSize> config;
   std::vector<uint8_t> main, eep;  // the sections: F and E bytes
+  uint32_t main_section_start = 0;  // the chip start again, before the main section
 };
 
 // Everything after the magic. A bad tag does not stop the read: the next
@@ -180,7 +184,7 @@ uint8_t ReadBody(ProjectFileReader& in, ProjectContent& p) {
     result = kProjectBadCfgTag;
   }
   const bool mfm = in.Tag("MFM", kMfmKey);
-  in.U32();  // ChipStartAddress again
+  p.main_section_start = in.U32();
   if (mfm) {
     p.main.assign(h.flash_bytes, 0xFF);
     ReadSection(in, t, p.main);
@@ -233,11 +237,34 @@ bool SizesMatchTheSections(const ProjectContent& p) {
          Get16(cfg + 14) == h.eep_size;
 }
 
+// The configuration area's own checks, and the header's agreement with
+// the copies it holds: damage that keeps the file's byte sum, in either,
+// would reach the units with checks the station makes anew.
+bool ConfigAreaIntact(const ProjectContent& p) {
+  const ProjectHeader& h = p.header;
+  const ProjectHeaderCopies copies{.chip_name = h.chip_name,
+                                   .object_file_name = h.object_file_name,
+                                   .sn_gain = h.sn_gain,
+                                   .info_size = h.info_size,
+                                   .chip_start = h.chip_start,
+                                   .main_section_start = p.main_section_start,
+                                   .eep_start = h.eep_start,
+                                   .info_start = h.info_start};
+  return ConfigImageSealed(p.config.span()) && HeaderMatchesConfigImage(copies, p.config.span());
+}
+
+// Bytes past the sections are erased, as by a file load: the units are
+// sent whole blocks, and the same project must send the same bytes.
+template <typename Image>
+void CopyErasingTheRest(const std::vector<uint8_t>& section, Image& image) {
+  std::fill(std::copy(section.begin(), section.end(), image.begin()), image.end(), 0xFF);
+}
+
 void CommitProject(StationState& st, const ProjectContent& p) {
   CommitHeader(st, p.header);
   std::copy(p.config.begin(), p.config.end(), st.ChipConfigBlock.begin());
-  std::copy(p.main.begin(), p.main.end(), st.MainBuffer.begin());
-  std::copy(p.eep.begin(), p.eep.end(), st.EepBuffer.begin());
+  CopyErasingTheRest(p.main, st.MainBuffer);
+  CopyErasingTheRest(p.eep, st.EepBuffer);
   st.FileLoaded = 1;
 }
 
@@ -282,7 +309,8 @@ uint8_t ReadProjectFile(StationState& st, const std::string& path) {
   ProjectFileReader in(path);
   ProjectContent content;
   uint8_t result = in.Tag(kMagic, 0) ? ReadBody(in, content) : kProjectNotKelpra;
-  if (result == kProjectOk && !(SizesMatchTheSections(content) && ImagesMatchTheirSums(content)))
+  if (result == kProjectOk &&
+      !(SizesMatchTheSections(content) && ImagesMatchTheirSums(content) && ConfigAreaIntact(content)))
     result = kProjectCorrupted;
   if (result == kProjectOk) CommitProject(st, content);
   const char* message = ResultMessage(result);
@@ -316,7 +344,8 @@ void UnpackChipConfig(StationState& st) {
   s.SNGain = Get16(b + 72);
   s.SNAddress = static_cast<int32_t>(Get32(b + 74));
   s.SNValue = static_cast<int32_t>(Get32(b + 78));
-  std::copy_n(b + 512, 512, st.OptionBuffer.begin());
+  // The second half is not taken: erased, so it holds no earlier chip's bytes.
+  std::fill(std::copy_n(b + 512, 512, st.OptionBuffer.begin()), st.OptionBuffer.end(), 0xFF);
 }
 
 uint16_t GetEEPSize(const StationState& st) { return st.EepSize; }

@@ -32,18 +32,21 @@ void SaveProjectFile(StationState& st, const std::string& path, uint8_t model);
 
 // Reads a project file; returns 0, or 5 (not a project file), 10, 13, 15
 // (the last bad CFG, MFM or EEP tag) or 16 (damaged: sum wrong, file cut
-// short, sizes beyond the images, or images that do not give the main and
-// EEPROM sums the header and the configuration area carry). The file is
-// read into buffers of its own: only a result of 0 changes the station,
-// and then all at once (header values, ChipConfigBlock, the images and
+// short, sizes beyond the images, images that do not give the main and
+// EEPROM sums the header and the configuration area carry, a configuration
+// image whose check words are not its own, or header fields that differ
+// from their copies there). The file is read into buffers of its own: only
+// a result of 0 changes the station, and then all at once (header values,
+// ChipConfigBlock, the images with 0xFF past the sections, and
 // FileLoaded := 1). Logs the result and shows it in a box unless
 // CmdLineProject is set. Raises FileError when the file cannot be opened or
 // read, with the station unchanged.
 uint8_t ReadProjectFile(StationState& st, const std::string& path);
 
 // Copies the descriptor and settings out of ChipConfigBlock (the image's
-// layout). A flash or EEPROM size there beyond MainBuffer or EepBuffer is
-// not taken: the size in use stays.
+// layout), and OptionBuffer[0 .. 511] with 0xFF after it. A flash or
+// EEPROM size there beyond MainBuffer or EepBuffer is not taken: the size
+// in use stays.
 void UnpackChipConfig(StationState& st);
 
 // EepSize.

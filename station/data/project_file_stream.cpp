@@ -146,7 +146,9 @@ void ProjectFileReader::Skip(size_t count) {
   for (size_t i = 0; i < count; ++i) Byte();
 }
 
-std::string ProjectFileReader::Text(size_t width, uint8_t key) {
+std::string ProjectFileReader::Text(size_t width, uint8_t key) { return FromGbk(TextBytes(width, key)); }
+
+std::string ProjectFileReader::TextBytes(size_t width, uint8_t key) {
   std::string gbk;
   bool ended = false;
   for (size_t i = 0; i < width; ++i) {
@@ -154,7 +156,7 @@ std::string ProjectFileReader::Text(size_t width, uint8_t key) {
     ended = ended || b == 0;
     if (!ended) gbk.push_back(static_cast<char>(b ^ key));
   }
-  return FromGbk(gbk);
+  return gbk;
 }
 
 bool ProjectFileReader::Tag(std::string_view tag, uint8_t key) {

@@ -68,6 +68,8 @@ class ProjectFileReader {
   void Skip(size_t count);
   // A text field: non-zero bytes XOR key, up to the first zero, as UTF-8.
   std::string Text(size_t width, uint8_t key);
+  // The same as the GBK bytes stored.
+  std::string TextBytes(size_t width, uint8_t key);
   // Whether the next tag.size() bytes, non-zero ones XOR key, are the tag.
   bool Tag(std::string_view tag, uint8_t key);
   bool Short() const { return short_; }

@@ -1,5 +1,7 @@
 #include "tests/data/project_bytes.h"
 
+#include <algorithm>
+
 #include "station/data/byte_sums.h"
 
 namespace zek::testing {
@@ -52,6 +54,37 @@ AccCrc SumsOf(uint8_t seed, size_t size) {
 void Put16(ProjectBytes& area, size_t at, uint16_t v) {
   area[at] = static_cast<uint8_t>(v);
   area[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+
+void Put32(ProjectBytes& area, size_t at, uint32_t v) {
+  Put16(area, at, static_cast<uint16_t>(v));
+  Put16(area, at + 2, static_cast<uint16_t>(v >> 16));
+}
+
+// The text's bytes, then zeros to the width; "?" for none.
+void PutName(ProjectBytes& area, size_t at, size_t width, const std::string& text) {
+  const std::string shown = text.empty() ? "?" : text.substr(0, width);
+  for (size_t i = 0; i < width; ++i) area[at + i] = i < shown.size() ? static_cast<uint8_t>(shown[i]) : 0;
+}
+
+// What the image builder puts in the area beside the descriptor.
+void BuildImageFields(ProjectBytes& area, const ProjectFields& s) {
+  area[6] = s.chip_class;
+  Put16(area, 18, s.info_size);
+  Put32(area, 28, s.chip_start);
+  Put32(area, 60, s.eep_start);
+  Put32(area, 64, s.info_start);
+  Put32(area, 68, s.number_limit);
+  Put16(area, 72, s.sn_gain);
+  PutName(area, 256, 16, s.chip_name);
+  PutName(area, 272, 48, s.object_name);
+  std::copy_n(area.begin() + 512, 188, area.begin() + 320);
+}
+
+// Check16 of area[0 .. end - 4], then the 16-bit sum of area[0 .. end - 2].
+void Seal(ProjectBytes& area, uint32_t end) {
+  Put16(area, end - 3, Check16(area, 0, end - 4));
+  Put16(area, end - 1, static_cast<uint16_t>(SumBytes(area, 0, end - 2)));
 }
 
 }  // namespace
@@ -111,6 +144,11 @@ BuiltProject BuildProject(const ProjectFields& s) {
   Put16(built.config_area, 38, config.main_acc16);
   Put16(built.config_area, 40, config.eep_crc16);
   Put16(built.config_area, 42, config.eep_acc16);
+  if (s.config_as_built) {
+    BuildImageFields(built.config_area, s);
+    Seal(built.config_area, 255);
+    Seal(built.config_area, 511);
+  }
   o.Text(s.cfg_tag, 3, 0x52);
   if (s.with_config_area) {
     const uint8_t c = 0x3A;

@@ -43,6 +43,13 @@ struct ProjectFields {
   // FlashSizeKB and EepSize at bytes 12-15 of the configuration area; unset,
   // those of the sections, as the station writes them.
   std::optional<uint16_t> config_flash_kb, config_eep_size;
+  // The chip class at byte 6 of the configuration area.
+  uint8_t chip_class = 0x00;
+  // The configuration area repeats header fields (the names, SNGain,
+  // InfoSize, the three start addresses) and OptionBuffer[0 .. 187], and
+  // carries Check16 and the 16-bit sum at 252-255 and 508-511, as an image
+  // builder writes them. false: the area is the bare pattern there.
+  bool config_as_built = true;
   std::string cfg_tag = "CFG", mfm_tag = "MFM", eep_tag = "EEP";
   bool with_config_area = true;  // false: the area is left out
   bool with_main_section = true;

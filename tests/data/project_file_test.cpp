@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
 #include <ostream>
 #include <map>
@@ -9,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "station/data/chip_memory_map.h"
+#include "station/data/chip_table.h"
 #include "station/data/errors.h"
 #include "station/data/image_sums.h"
 #include "station/data/programmer_models.h"
@@ -253,7 +256,42 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"ConfigFlashSizeOtherThanTheSection", [](ProjectFields& s) { s.config_flash_kb = 2; }, nullptr,
                     16, kCorrupted},
         FailureCase{"ConfigEepSizeOtherThanTheSection", [](ProjectFields& s) { s.config_eep_size = 32; }, nullptr,
-                    16, kCorrupted}),
+                    16, kCorrupted},
+        // Damage in the configuration area that keeps the byte sum: its own
+        // check words show it (ChipOutTime and SNAddress here).
+        FailureCase{"TwoSwappedPairsInTheSettings", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) {
+                      SwapStoredBytes(b.bytes, b.config_at + 53);
+                      SwapStoredBytes(b.bytes, b.config_at + 75);
+                    },
+                    16, kCorrupted},
+        FailureCase{"SwappedCheckWords", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) { SwapStoredBytes(b.bytes, b.config_at + 252); }, 16, kCorrupted},
+        FailureCase{"SwappedNameInTheImage", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) { SwapStoredBytes(b.bytes, b.config_at + 257); }, 16, kCorrupted},
+        // The option bytes a load takes lie past the checked part; the
+        // checked part holds their first 188 bytes again.
+        FailureCase{"SwappedTakenOptionBytes", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) { SwapStoredBytes(b.bytes, b.config_at + 600); }, 16, kCorrupted},
+        FailureCase{"ConfigAreaWithoutCheckWords", [](ProjectFields& s) { s.config_as_built = false; }, nullptr, 16,
+                    kCorrupted},
+        // Header fields the image repeats, swapped in the header alone.
+        FailureCase{"SwappedChipNameInTheHeader", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) { SwapStoredBytes(b.bytes, 24); }, 16, kCorrupted},
+        FailureCase{"SwappedObjectNameInTheHeader", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) { SwapStoredBytes(b.bytes, 44); }, 16, kCorrupted},
+        FailureCase{"SwappedSNGainInTheHeader", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) { SwapStoredBytes(b.bytes, 168); }, 16, kCorrupted},
+        FailureCase{"SwappedInfoSizeInTheHeader", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) { SwapStoredBytes(b.bytes, 264); }, 16, kCorrupted},
+        FailureCase{"SwappedChipStartInTheHeader", [](ProjectFields& s) { s.chip_start = 0x12300; },
+                    [](testing::BuiltProject& b) { SwapStoredBytes(b.bytes, 280); }, 16, kCorrupted},
+        FailureCase{"SwappedEepStartInTheHeader", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) { SwapStoredBytes(b.bytes, 284); }, 16, kCorrupted},
+        FailureCase{"SwappedInfoStartInTheHeader", [](ProjectFields&) {},
+                    [](testing::BuiltProject& b) { SwapStoredBytes(b.bytes, 288); }, 16, kCorrupted},
+        FailureCase{"SwappedChipStartBeforeTheMainSection", [](ProjectFields& s) { s.chip_start = 0x12300; },
+                    [](testing::BuiltProject& b) { SwapStoredBytes(b.bytes, b.main_at - 4); }, 16, kCorrupted}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProjectFile, CommandLineLoadsShowNoBoxesButLogTheResult) {
@@ -448,6 +486,147 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{"ChineseNameCutAtWholeCharacters", 2, 16,
                                     "BF7106AM28-" "\xE8\x8A\xAF\xE7\x89\x87\xE8\x8A\xAF\xE7\x89\x87\xE8\x8A\xAF",
                                     "BF7106AM28-" "\xE8\x8A\xAF\xE7\x89\x87\xE8\x8A\xAF\xE7\x89\x87"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- Every chip the station offers, saved by the station ----------------------
+
+struct SavedPart {
+  int series;
+  uint8_t index;
+  std::string_view name;
+};
+
+std::vector<SavedPart> EveryPart() {
+  std::vector<SavedPart> parts;
+  for (int series = 0; series < kChipSeriesCount; ++series) {
+    const auto names = ChipSeriesParts[series];
+    for (size_t i = 0; i < names.size(); ++i) parts.push_back({series, static_cast<uint8_t>(i), names[i]});
+  }
+  return parts;
+}
+
+class SavedByTheStation : public testing::ProjectFixture, public ::testing::WithParamInterface<SavedPart> {};
+
+// The chip as the dialog commits it, an image over its flash and EEPROM,
+// option bytes and settings in every byte: the station's own file passes
+// every check of the read.
+TEST_P(SavedByTheStation, ReadsBackWithoutComplaint) {
+  const SavedPart& p = GetParam();
+  PendingChip pending;
+  pending.ClassCode = ChipSeriesClass[p.series];
+  pending.PartIndex = p.index;
+  ApplySizeRule(p.name, pending);
+  CommitChipSelection(st, pending, p.name);
+  SetMemoryMap(st);
+  const size_t f = st.FlashSizeKB * 1024u;
+  for (size_t i = 0; i < f; ++i) st.MainBuffer[i] = Pattern(0x31, i);
+  for (size_t i = 0; i < st.EepSize; ++i) st.EepBuffer[i] = Pattern(0x47, i);
+  for (size_t i = 0; i < 512; ++i) st.OptionBuffer[i] = Pattern(0x53, i);
+  const ImageSums main = SumsOfFirst(st.MainBuffer.span(), f);
+  st.MainCrc16 = main.Crc16;
+  st.MainAcc16 = main.Acc16;
+  RefreshEepSums(st);
+  st.ObjectFileName = "\xE5\x9B\xBA\xE4\xBB\xB6-" + std::string(p.name) + ".hex";
+  st.Settings.SNGain = 0x0102;
+  st.Settings.SNAddress = 0x00017F00;
+  st.Settings.ChipOutTime = 29;
+  WriteProjectFile(st, dir.File("part.RQT"), kStationModelCode);
+
+  testing::FakeStation other;
+  ASSERT_EQ(ReadProjectFile(other.st, dir.File("part.RQT")), kProjectOk);
+  EXPECT_EQ(other.st.ChipName, p.name);
+}
+
+INSTANTIATE_TEST_SUITE_P(ChipTable, SavedByTheStation, ::testing::ValuesIn(EveryPart()), [](const auto& info) {
+  std::string name;
+  for (char c : info.param.name) name.push_back(std::isalnum(static_cast<unsigned char>(c)) ? c : '_');
+  return name;
+});
+
+// --- Every chip class, the file put together byte by byte ---------------------
+
+struct ClassCase {
+  const char* name;
+  uint8_t class_code;
+  uint32_t eep_start, info_start;
+  uint16_t eep_size;
+};
+
+class BuiltForEveryClass : public testing::ProjectFixture, public ::testing::WithParamInterface<ClassCase> {};
+
+TEST_P(BuiltForEveryClass, Loads) {
+  const ClassCase& c = GetParam();
+  ProjectFields s;
+  s.chip_class = c.class_code;
+  s.flash_bytes = 2048;
+  s.chip_flash_kb = 2;
+  s.eep_start = c.eep_start;
+  s.info_start = c.info_start;
+  s.eep_size = c.eep_size;
+  EXPECT_EQ(Read(BuildProject(s).bytes), kProjectOk);
+  UnpackChipConfig(st);
+  EXPECT_EQ(st.ChipClassCode, c.class_code);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Classes, BuiltForEveryClass,
+    ::testing::Values(ClassCase{"BF710", 0x00, 0x40000000, 0x40000800, 256}, ClassCase{"BF7112", 0x40, 0, 0x8000, 256},
+                      ClassCase{"BF7612", 0x80, 0, 2048 + 1024, 512}, ClassCase{"BF7615", 0x82, 0, 2048 + 1024, 512},
+                      ClassCase{"BF9x00", 0x90, 0xFFFFFFFF, 2048, 0}, ClassCase{"BS32G0", 0x10, 0xFFFFFFFF, 0x20200, 0},
+                      ClassCase{"BS32F", 0x12, 0xFFFFFFFF, 0x20200, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- The same project gives the same images, whatever the station held --------
+
+class WhatCameBefore;
+
+struct BeforeCase {
+  const char* name;
+  friend void PrintTo(const BeforeCase& c, std::ostream* os) { *os << c.name; }
+  void (*before)(WhatCameBefore&);
+};
+
+class WhatCameBefore : public testing::ProjectFixture, public ::testing::WithParamInterface<BeforeCase> {
+ public:
+  using testing::ProjectFixture::Read;
+  using testing::ProjectFixture::st;
+};
+
+// The units are sent whole blocks of each image (4 KiB of EEP, 1 KiB of
+// option bytes): past what the project holds, they are erased.
+TEST_P(WhatCameBefore, LeavesNothingOfItPastTheProject) {
+  GetParam().before(*this);
+  ProjectFields s;
+  s.eep_size = 16;
+  ASSERT_EQ(Read(BuildProject(s).bytes), kProjectOk);
+  UnpackChipConfig(st);
+  for (size_t i = 0; i < s.flash_bytes; ++i) ASSERT_EQ(st.MainBuffer[i], Pattern(s.main_seed, i)) << i;
+  for (size_t i = 0; i < s.eep_size; ++i) ASSERT_EQ(st.EepBuffer[i], Pattern(s.eep_seed, i)) << i;
+  EXPECT_TRUE(MainErasedFrom(s.flash_bytes));
+  EXPECT_TRUE(EepErasedFrom(s.eep_size));
+  EXPECT_EQ(st.EepBuffer[2048], 0xFF);
+  EXPECT_TRUE(Erased(st.OptionBuffer.begin() + 512, st.OptionBuffer.end()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Loads, WhatCameBefore,
+    ::testing::Values(BeforeCase{"FreshStation", [](WhatCameBefore&) {}},
+                      BeforeCase{"EarlierImage",
+                                 [](WhatCameBefore& f) {
+                                   std::fill(f.st.MainBuffer.begin(), f.st.MainBuffer.end(), 0x5A);
+                                   std::fill(f.st.EepBuffer.begin(), f.st.EepBuffer.end(), 0x5A);
+                                   std::fill(f.st.OptionBuffer.begin(), f.st.OptionBuffer.end(), 0x5A);
+                                 }},
+                      // Bytes that only the earlier project held.
+                      BeforeCase{"LargerProject",
+                                 [](WhatCameBefore& f) {
+                                   ProjectFields big;
+                                   big.flash_bytes = 8192;
+                                   big.chip_flash_kb = 8;
+                                   big.eep_size = 4096;
+                                   ASSERT_EQ(f.Read(BuildProject(big).bytes), kProjectOk);
+                                   UnpackChipConfig(f.st);
+                                 }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- UnpackChipConfig --------------------------------------------------------
