@@ -290,6 +290,7 @@ struct UnitFates {
   bool waiting;
   std::vector<int> downloaded;  // slots
 };
+void PrintTo(const UnitFates& f, std::ostream* os) { *os << f.fates; }
 
 class CommandLineWaitTest : public StationUnitsTest, public ::testing::WithParamInterface<UnitFates> {
  protected:

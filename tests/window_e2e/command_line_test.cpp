@@ -149,6 +149,7 @@ struct UnfinishedRun {
   std::vector<std::string> sim_args;
   std::vector<int> holding;  // the units that received the image
 };
+void PrintTo(const UnfinishedRun& r, std::ostream* os) { *os << r.name; }
 
 class UnfinishedRunTest : public ::testing::TestWithParam<UnfinishedRun> {};
 
