@@ -25,7 +25,7 @@ struct FaultOption {
 
 constexpr FaultOption kFaultOptions[] = {
     {"--fail", FaultKind::Status},     {"--bad-check", FaultKind::BadCheck}, {"--silent", FaultKind::Silence},
-    {"--garbage", FaultKind::Garbage}, {"--hangup", FaultKind::HangUp},   {"--late", FaultKind::Late},
+    {"--garbage", FaultKind::Garbage}, {"--hangup", FaultKind::HangUp},       {"--late", FaultKind::Late},
 };
 
 // "K" or "K=STATUS" of --ng-every.
