@@ -1,7 +1,5 @@
 #include "station/link/start_download.h"
 
-#include <algorithm>
-
 #include "serial/comm_port.h"
 #include "station/data/format.h"
 #include "station/data/info_lines.h"
@@ -35,12 +33,13 @@ int StartCommandLineDownload(StationState& st) {
   return started;
 }
 
-bool ListedUnitsFound(const StationState& st, int listed) {
-  int open = 0;
-  for (int slot = 0; slot < std::min(listed, kPortSlots); ++slot) {
-    if (st.PortComm[slot] != nullptr && st.PortComm[slot]->IsOpen()) ++open;
+bool OpenPortsIdentified(const StationState& st) {
+  // By slot: a hang-up shortens the list but leaves the later slots open.
+  for (int slot = 0; slot < kPortSlots; ++slot) {
+    const bool open = st.PortComm[slot] != nullptr && st.PortComm[slot]->IsOpen();
+    if (open && st.PortConnected[slot] == 0) return false;
   }
-  return open <= st.DevicesFound;
+  return true;
 }
 
 void CountDownloadSuccess(StationState& st, int port) {

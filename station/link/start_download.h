@@ -16,10 +16,10 @@ void StartDownload(StationState& st, int port);
 // in slot order. Returns the number of slots started.
 int StartCommandLineDownload(StationState& st);
 
-// Whether the unit behind every open port among the first `listed` has
-// identified itself, so the command-line run can start. A listed port that
-// could not be opened has no unit to wait for.
-bool ListedUnitsFound(const StationState& st, int listed);
+// Whether every open port has an identified unit, so the command-line run
+// can start. A port that could not be opened, or that hung up, has no unit
+// to wait for; an open one whose unit never answers is waited for.
+bool OpenPortsIdentified(const StationState& st);
 
 // Counts the slot's success once, however often it downloads.
 void CountDownloadSuccess(StationState& st, int port);

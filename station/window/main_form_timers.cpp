@@ -50,7 +50,7 @@ void TProgramZEKFrm::EndRunWithoutResult() {
 }
 
 void TProgramZEKFrm::Timer2Timer() {
-  if (!ListedUnitsFound(st_, PortList().Count())) return;
+  if (!OpenPortsIdentified(st_)) return;
   // The project replaces the image and the chip: it waits for the units the
   // operator set working, and for a dialog that may change them to close.
   if (st_.CmdLineProject != 0 && (!BusyRefusal(st_).empty() || QApplication::activeModalWidget() != nullptr)) return;

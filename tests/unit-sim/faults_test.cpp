@@ -115,6 +115,19 @@ TEST_F(UnitTest, HangUpDropsTheLineForGood) {
   EXPECT_FALSE(unit_.HasOutput());
 }
 
+// The answer itself is whole; the delay is told once, with the bytes it
+// holds back, and other steps stay on time.
+TEST_F(UnitTest, LateFaultMarksOnlyItsOwnAnswer) {
+  unit_.Faults().Add({FaultKind::Late, Step::Identity, -1, 1500});
+  unit_.Feed(IdentityQuery());
+  EXPECT_EQ(unit_.TakeLateness(), 1500);
+  EXPECT_EQ(unit_.TakeLateness(), 0);
+  EXPECT_TRUE(unit_.HasOutput());
+  unit_.TakeOutput();
+  EXPECT_EQ(StatusOf(SettingsOnly(0x93, 0x05, setup_)), 6);
+  EXPECT_EQ(unit_.TakeLateness(), 0);
+}
+
 TEST_F(UnitTest, AnyStepFaultCoversTheIdentityToo) {
   unit_.Faults().Add({FaultKind::Silence, Step::Any});
   unit_.Feed(IdentityQuery());
@@ -162,7 +175,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"flash=5", FaultKind::Status, false, Step::Any, -1, 0, -1},
                       ParseCase{"0:blank", FaultKind::Silence, false, Step::Any, -1, 0, -1},
                       ParseCase{"program@x=1", FaultKind::Status, false, Step::Any, -1, 0, -1},
-                      ParseCase{"any=99999", FaultKind::Garbage, false, Step::Any, -1, 0, -1}),
+                      ParseCase{"any=99999", FaultKind::Garbage, false, Step::Any, -1, 0, -1},
+                      ParseCase{"3:identity=1500", FaultKind::Late, true, Step::Identity, -1, 1500, 3},
+                      ParseCase{"identity", FaultKind::Late, false, Step::Any, -1, 0, -1},
+                      ParseCase{"identity=60001", FaultKind::Late, false, Step::Any, -1, 0, -1}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "station/data/format.h"
 #include "serial/comm_component.h"
 #include "tests/serial/pty_support.h"
+#include "tests/support/reply_builder.h"
 #include "tests/window/station_units_fixture.h"
 #include "tools/demo-station/demo_project.h"
 
@@ -140,12 +141,12 @@ TEST_F(Timer2Test, WaitsForAUnitBehindEveryListedPortThatOpened) {
       form().CommOf(1).SetCommName(second.slave_path());
       form().CommOf(1).OpenPort();
     }
-    st().DevicesFound = 1;
+    st().PortConnected[0] = 1;
     for (int i = 0; i < 3; ++i) form().Timer2Timer();
     const std::string text = "File of " + dir.File("absent.RQT") + " is not found!";
     EXPECT_EQ(Waiting(), second_opens);
     EXPECT_EQ(MemoLines().back() == "> 10:15:02 " + text, !second_opens);
-    st().DevicesFound = 2;
+    st().PortConnected[1] = 1;
     form().Timer2Timer();
     EXPECT_FALSE(Waiting());
     EXPECT_EQ(MemoLines().back(), "> 10:15:02 " + text);
@@ -261,6 +262,8 @@ TEST_F(CommandLineDownloadTest, GoesToEveryIdentifiedSlot) {
   demo::WriteDemoProject(path, 96);
   Start({path, "OFF"});
   BindUnits({0, 2, 3}, 4);
+  // The hung-up port is closed, and the search opened no port past the list.
+  for (int slot = 0; slot < kPortSlots; ++slot) ports[slot].open = slot == 0 || slot == 2 || slot == 3;
   for (const char* name : {"COM1", "COM3", "COM4"}) form().PortList().AddItem(name);
   st().DevicesFound = 3;
   form().Timer2Timer();
@@ -270,6 +273,70 @@ TEST_F(CommandLineDownloadTest, GoesToEveryIdentifiedSlot) {
     EXPECT_EQ(st().PortBusy[slot], identified ? 1 : 0) << slot;
   }
 }
+
+// What became of the unit behind each of three listed ports, slot by slot:
+//   I  identified        -  open, not (yet) answered   X  could not be opened
+//   H  hung up before it identified   A  hung up after it identified
+struct UnitFates {
+  const char* name;
+  const char* fates;
+  bool waiting;
+  std::vector<int> downloaded;  // slots
+};
+void PrintTo(const UnitFates& f, std::ostream* os) { *os << f.fates; }
+
+class CommandLineWaitTest : public StationUnitsTest, public ::testing::WithParamInterface<UnitFates> {
+ protected:
+  void Identify(int slot) {
+    std::vector<uint8_t> packet(101, 0);
+    packet[0] = 0xA3;
+    packet[1] = 0xA5;
+    packet[2] = 0x53;
+    const std::string text = "DorvikLumqo-ZEK V2.05";
+    packet[6] = static_cast<uint8_t>(text.size());
+    std::copy(text.begin(), text.end(), packet.begin() + 28);
+    const std::vector<uint8_t> frame = Frame(packet);
+    form().LineCommReceiveData(slot, frame.data(), static_cast<uint16_t>(frame.size()));
+  }
+  void Apply(int slot, char fate) {
+    if (fate == 'X') ports[slot].open = false;
+    if (fate == 'I' || fate == 'A') Identify(slot);
+    if (fate == 'H' || fate == 'A') form().LineCommRequestHangup(slot);
+  }
+};
+
+// A hang-up shortens the list, not the slots: the wait is for every open
+// port's unit, wherever it sits, and the download goes to exactly those.
+TEST_P(CommandLineWaitTest, WaitsForEveryOpenPortAndDownloadsToTheIdentified) {
+  const std::string path = dir.File("demo.RQT");
+  demo::WriteDemoProject(path, 96);
+  Start({path, "OFF"});
+  BindUnits({}, 3);
+  for (int slot = 0; slot < kPortSlots; ++slot) ports[slot].open = slot < 3;
+  for (int slot = 0; slot < 3; ++slot) {
+    ports[slot].name = "COM" + std::to_string(slot + 1);
+    form().PortList().AddItem(ports[slot].name);
+  }
+  const std::string fates = GetParam().fates;
+  for (int slot = 0; slot < 3; ++slot) Apply(slot, fates[static_cast<size_t>(slot)]);
+  form().Timer2Timer();
+  EXPECT_EQ(form().Timer2->isActive(), GetParam().waiting);
+  for (int slot = 0; slot < kPortSlots; ++slot) {
+    const bool sent = std::count(GetParam().downloaded.begin(), GetParam().downloaded.end(), slot) != 0;
+    EXPECT_EQ(Codes(slot), sent ? std::vector<int>{0x53} : std::vector<int>{}) << slot;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CommandLineWaitTest,
+                         ::testing::Values(UnitFates{"AllIdentified", "III", false, {0, 1, 2}},
+                                           UnitFates{"SilentUnit", "II-", true, {}},
+                                           UnitFates{"LateUnitBehindAHangUp", "IH-", true, {}},
+                                           UnitFates{"UnitFoundAfterAHangUp", "IHI", false, {0, 2}},
+                                           UnitFates{"HangUpAfterIdentity", "IAI", false, {0, 2}},
+                                           UnitFates{"LateUnitBehindAHangUpAfterIdentity", "IA-", true, {}},
+                                           UnitFates{"PortThatCannotOpen", "IXI", false, {0, 2}},
+                                           UnitFates{"NoUnitLeft", "HXA", false, {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace zek::testing

@@ -112,6 +112,56 @@ TEST(CommandLine, AListedPortThatCannotOpenLeavesTheOthersDownloaded) {
   EXPECT_EQ(UnitsHoldingTheImage(f, 2), (std::vector<int>{1, 2}));
 }
 
+// The index of the first line holding `text`; the line count when none.
+size_t LineWith(const std::vector<std::string>& lines, const std::string& text) {
+  return static_cast<size_t>(std::find_if(lines.begin(), lines.end(),
+                                          [&](const std::string& l) { return l.find(text) != std::string::npos; }) -
+                             lines.begin());
+}
+
+class LateUnitTest : public ::testing::TestWithParam<int> {};
+
+// COM2's unit drops its line when asked who it is, which shortens the port
+// list, and COM3's unit answers late: the run waits for it, and both
+// units found get the project before the result is written.
+TEST_P(LateUnitTest, BehindAHangUpIsWaitedForAndDownloaded) {
+  StationFolder f(3, {"--hangup", "2:identity", "--late", "3:identity=" + std::to_string(GetParam())});
+  const std::vector<std::string> log = SucceededRun(f, 2);
+  EXPECT_EQ(LinesEndingWith(log, " C2: Port COM2 hung up!"), 1);
+  const size_t found = LineWith(log, " C3: Found Device 3 : ");
+  ASSERT_LT(found, log.size());
+  EXPECT_LT(found, LineWith(log, " Programmer 1 : Start to download data......"));
+  EXPECT_EQ(UnitsHoldingTheImage(f, 3), (std::vector<int>{1, 3}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Delays, LateUnitTest, ::testing::Values(150, 1500),
+                         [](const ::testing::TestParamInfo<int>& info) { return std::to_string(info.param) + "ms"; });
+
+struct UnfinishedRun {
+  const char* name;
+  std::vector<std::string> sim_args;
+  std::vector<int> holding;  // the units that received the image
+};
+void PrintTo(const UnfinishedRun& r, std::ostream* os) { *os << r.name; }
+
+class UnfinishedRunTest : public ::testing::TestWithParam<UnfinishedRun> {};
+
+// A unit that never answers behind one that hung up is still waited for;
+// a unit that hangs up during its download leaves that download failed.
+// Either way the run gives no result and the station stays open.
+TEST_P(UnfinishedRunTest, GivesNoResult) {
+  StationFolder f(3, GetParam().sim_args);
+  EXPECT_FALSE(f.Run({f.Project(), "OFF"}, 8s).has_value());
+  EXPECT_FALSE(fs::exists(f.Path("ResDW.Txt")));
+  EXPECT_EQ(UnitsHoldingTheImage(f, 3), GetParam().holding);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, UnfinishedRunTest,
+    ::testing::Values(UnfinishedRun{"SilentUnitBehindAHangUp", {"--hangup", "2:identity", "--silent", "3:identity"}, {}},
+                      UnfinishedRun{"HangUpDuringTheDownload", {"--hangup", "2:download@8"}, {1, 3}}),
+    [](const ::testing::TestParamInfo<UnfinishedRun>& info) { return std::string(info.param.name); });
+
 struct BadProject {
   const char* file;
   const char* line;

@@ -25,7 +25,7 @@ struct FaultOption {
 
 constexpr FaultOption kFaultOptions[] = {
     {"--fail", FaultKind::Status},     {"--bad-check", FaultKind::BadCheck}, {"--silent", FaultKind::Silence},
-    {"--garbage", FaultKind::Garbage}, {"--hangup", FaultKind::HangUp},
+    {"--garbage", FaultKind::Garbage}, {"--hangup", FaultKind::HangUp},       {"--late", FaultKind::Late},
 };
 
 // "K" or "K=STATUS" of --ng-every.
@@ -65,6 +65,7 @@ std::string SimUsage() {
          "  --silent F             do nothing, answer nothing\n"
          "  --garbage F=N          send N bytes of noise before the answer\n"
          "  --hangup F             drop the line instead of answering\n"
+         "  --late F=MS            answer MS milliseconds late (at most 60000)\n"
          "STEP: any identity config download download-eep blank erase program\n"
          "      write-eep verify verify-eep protect option read read-eep chip-id\n"
          "      info read-option firmware finish reset\n"

@@ -48,7 +48,8 @@ void SimServer::Run() {
     for (Served& s : units_) {
       short events = 0;
       if (s.link->IsOpen()) events = POLLIN;
-      if (s.link->IsOpen() && !s.pending.empty() && s.pacer.Allowance(now) > 0) events |= POLLOUT;
+      if (s.link->IsOpen() && !s.pending.empty() && now >= s.held_until && s.pacer.Allowance(now) > 0)
+        events |= POLLOUT;
       fds.push_back(pollfd{s.link->IsOpen() ? s.link->Fd() : -1, events, 0});
     }
     int n = poll(fds.data(), fds.size(), PollTimeoutMs(now));
@@ -89,6 +90,7 @@ void SimServer::Service(Served& s, Clock::time_point now) {
   }
   Schedule(s, now);
   Bytes out = s.unit->TakeOutput();
+  if (int late = s.unit->TakeLateness(); late > 0) s.held_until = now + Ms(late);
   s.pending.insert(s.pending.end(), out.begin(), out.end());
   Flush(s, now);
 }
@@ -115,6 +117,7 @@ void SimServer::Schedule(Served& s, Clock::time_point now) {
 }
 
 void SimServer::Flush(Served& s, Clock::time_point now) {
+  if (now < s.held_until) return;
   size_t n = std::min(s.pending.size(), s.pacer.Allowance(now));
   if (n == 0) return;
   ssize_t w = write(s.link->Fd(), s.pending.data(), n);
@@ -135,7 +138,7 @@ int SimServer::PollTimeoutMs(Clock::time_point now) const {
   Clock::time_point wake = now + Ms(kMaxWaitMs);
   for (const Served& s : units_) {
     if (!s.link->IsOpen()) continue;
-    if (!s.pending.empty()) wake = std::min(wake, s.pacer.NextSlot(now));
+    if (!s.pending.empty()) wake = std::min(wake, std::max(s.held_until, s.pacer.NextSlot(now)));
     if (s.unit->RunInProgress()) wake = std::min(wake, s.next_report);
     if (!s.unit->RunInProgress() && s.runs_started < options_.runs && s.unit->CanRunStandalone()) {
       wake = std::min(wake, s.next_run);

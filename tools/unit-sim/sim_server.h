@@ -39,6 +39,7 @@ class SimServer {
     Bytes received;  // every byte the station sent, kept only for a dump
     int runs_started = 0;
     Clock::time_point next_run{}, next_report{};
+    Clock::time_point held_until{};  // a late answer waits in `pending`
   };
 
   void Service(Served& s, Clock::time_point now);

@@ -1,6 +1,7 @@
 #include "tools/unit-sim/sim_unit.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "tools/unit-sim/chip_read_replies.h"
 #include "tools/unit-sim/config_image.h"
@@ -243,8 +244,11 @@ Bytes SimUnit::Verify(std::span<const uint8_t> p, AreaSums sums, uint16_t want_a
   return DataReply(p, data);
 }
 
+int SimUnit::TakeLateness() { return std::exchange(late_ms_, 0); }
+
 void SimUnit::Send(const Command& c, Bytes packet) {
   if (packet.empty()) return;
+  if (const Fault* late = faults_.Find(FaultKind::Late, c)) late_ms_ = std::max<int>(late_ms_, late->value);
   if (faults_.Find(FaultKind::BadCheck, c)) packet.back() ^= 0x5A;
   if (const Fault* g = faults_.Find(FaultKind::Garbage, c)) {
     for (uint16_t i = 0; i < g->value; ++i) {

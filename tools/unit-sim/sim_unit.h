@@ -62,6 +62,9 @@ class SimUnit {
   const UnitConfig& Config() const { return config_; }
   // A hang-up fault fired: the line is to be dropped; input is ignored.
   bool HungUp() const { return hung_up_; }
+  // How late the output queued since the last call is to leave, in ms (a
+  // late fault fired); 0 when on time. The caller holds the bytes back.
+  int TakeLateness();
 
   // Stand-alone runs: possible once a download is complete and the station
   // has reset the unit into off-line mode (0x8A).
@@ -111,6 +114,7 @@ class SimUnit {
   int runs_failed_ = 0;
   bool offline_ = false;
   bool hung_up_ = false;
+  int late_ms_ = 0;
 };
 
 }  // namespace zek::sim

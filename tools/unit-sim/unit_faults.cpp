@@ -23,7 +23,12 @@ std::optional<long> ParseNumber(std::string_view s) {
   return v;
 }
 
-bool NeedsValue(FaultKind k) { return k == FaultKind::Status || k == FaultKind::Garbage; }
+bool NeedsValue(FaultKind k) { return k == FaultKind::Status || k == FaultKind::Garbage || k == FaultKind::Late; }
+
+long ValueLimit(FaultKind k) {
+  if (k == FaultKind::Status) return 0xFF;
+  return k == FaultKind::Late ? 60000 : 0x4000;
+}
 
 }  // namespace
 
@@ -83,8 +88,7 @@ std::optional<Fault> ParseFault(FaultKind kind, std::string_view text, std::stri
   f.step = *step;
   if (NeedsValue(kind)) {
     auto v = ParseNumber(value);
-    long limit = kind == FaultKind::Status ? 0xFF : 0x4000;
-    if (!v || *v < 0 || *v > limit) {
+    if (!v || *v < 0 || *v > ValueLimit(kind)) {
       error = "bad value in '" + std::string(text) + "'";
       return std::nullopt;
     }

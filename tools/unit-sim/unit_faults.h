@@ -6,8 +6,10 @@
 //   Silence  do nothing and answer nothing
 //   Garbage  send this many bytes that are no frame (no 0xC0) before the answer
 //   HangUp   drop the line instead of answering; the unit is gone
+//   Late     answer this many milliseconds late
 // Text form: [UNIT:]STEP[@BLOCK][=VALUE], e.g. "program@8=44",
-// "2:verify=52", "any=16" (garbage before every answer).
+// "2:verify=52", "any=16" (garbage before every answer), "3:identity=1500"
+// (late).
 
 #include <cstdint>
 #include <optional>
@@ -19,13 +21,13 @@
 
 namespace zek::sim {
 
-enum class FaultKind : uint8_t { Status, BadCheck, Silence, Garbage, HangUp };
+enum class FaultKind : uint8_t { Status, BadCheck, Silence, Garbage, HangUp, Late };
 
 struct Fault {
   FaultKind kind = FaultKind::Status;
   Step step = Step::Any;
   int block = -1;       // -1: every block
-  uint16_t value = 0;   // the status, or the number of garbage bytes
+  uint16_t value = 0;   // the status, the number of garbage bytes, or the delay in ms
   int unit = -1;        // 1-based unit of a command line; -1: every unit
 };
 
@@ -44,7 +46,7 @@ class FaultTable {
 };
 
 // Parses the text form; on failure returns nullopt and says why in `error`.
-// Status and Garbage need a value; the other kinds take none.
+// Status, Garbage and Late need a value; the other kinds take none.
 std::optional<Fault> ParseFault(FaultKind kind, std::string_view text, std::string& error);
 
 }  // namespace zek::sim
