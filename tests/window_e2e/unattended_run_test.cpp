@@ -259,7 +259,13 @@ INSTANTIATE_TEST_SUITE_P(
                                  return "File \"" + f.Path("DKxLumZEK.FWR") + "\"Not Found, Please Confirm!";
                                }},
                       ToldCase{"MissingProject", [](StationFolder& f) { return f.Path("absent.RQT"); }, 1,
-                               [](const StationFolder& f) { return "File of " + f.Path("absent.RQT") + " is not found!"; }}),
+                               [](const StationFolder& f) { return "File of " + f.Path("absent.RQT") + " is not found!"; }},
+                      ToldCase{"ProjectIsAFolder",
+                               [](StationFolder& f) {
+                                 fs::create_directory(f.Path("folder.RQT"));
+                                 return f.Path("folder.RQT");
+                               },
+                               1, [](const StationFolder&) { return std::string("Invalid file name"); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A real X server that the test can take away.
