@@ -2,6 +2,7 @@
 // Lines of the information log. Time-stamped lines carry "> " and the
 // long time; port lines add " C<n>:" with the slot number plus one.
 
+#include <ostream>
 #include <string>
 
 #include "station/data/station_state.h"
@@ -18,16 +19,20 @@ void AddPlainLine(StationState& st, const std::string& line);
 
 // The message boxes of a run nobody watches: each text becomes an
 // information line and the run goes on, so an OK/Abort box answers OK.
+// With `also`, each text is written there too, as one line: the log that
+// holds the lines may itself be what could not be written.
 class InfoLineBoxes : public MessageBoxView {
  public:
-  explicit InfoLineBoxes(StationState& st) : st_(st) {}
-  void Information(const std::string& text) override { AddInfoLine(st_, text); }
-  void Warning(const std::string& text) override { AddInfoLine(st_, text); }
+  explicit InfoLineBoxes(StationState& st, std::ostream* also = nullptr) : st_(st), also_(also) {}
+  void Information(const std::string& text) override { Tell(text); }
+  void Warning(const std::string& text) override { Tell(text); }
   BoxChoice ErrorOkAbort(const std::string& text) override;
-  void Plain(const std::string& text) override { AddInfoLine(st_, text); }
+  void Plain(const std::string& text) override { Tell(text); }
 
  private:
+  void Tell(const std::string& text);
   StationState& st_;
+  std::ostream* also_;
 };
 
 }  // namespace zek

@@ -158,8 +158,9 @@ void BitBtnFindCOMClick(StationState& st) {
     try {
       st.PortComm[i]->OpenPort();
     } catch (const std::runtime_error& e) {
-      // One dead adapter must not hide the units listed after it.
-      AddInfoLine(st, e.what());
+      // Shown as the error handler shows it (a line in a run nobody
+      // watches); one dead adapter must not hide the units listed after it.
+      st.Views.Boxes->Plain(e.what());
     }
   }
   st.TimeSource->Sleep(50);

@@ -42,8 +42,8 @@ void HandleIdentityReply(StationState& st, uint16_t frame_count, int port);
 void BitBtnFreshClick(StationState& st);
 
 // "Find Device": opens every listed port (at most ten) and queries it.
-// Every slot is reset and closed first. A port that cannot be opened is
-// logged with the serial component's error, and the search goes on.
+// Every slot is reset and closed first. A port that cannot be opened shows
+// the serial component's error in a plain box, and the search goes on.
 void BitBtnFindCOMClick(StationState& st);
 
 }  // namespace zek

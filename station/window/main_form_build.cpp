@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
+#include <iostream>
 
 #include "serial/comm_component.h"
 #include "serial/unit_port_scan.h"
@@ -364,7 +365,8 @@ void TProgramZEKFrm::BindViews() {
   memo_ = std::make_unique<QtInfoMemo>(InfoMemo);
   for (int i = 0; i < kPortSlots; ++i) gauges_[i] = std::make_unique<QtGauge>(Gauges[i]);
   boxes_ = std::make_unique<QtMessageBoxes>(this);
-  line_boxes_ = std::make_unique<InfoLineBoxes>(st_);
+  // Whoever started a run nobody watches reads what its boxes said there.
+  line_boxes_ = std::make_unique<InfoLineBoxes>(st_, &std::cerr);
   beeper_ = std::make_unique<QtBeeper>();
   pages_ = std::make_unique<QtPageControl>(ViewPageCtrl);
   info_panel_ = std::make_unique<QtInfoPanel>(InfoPanel);

@@ -58,15 +58,17 @@ void TProgramZEKFrm::Timer2Timer() {
   if (st_.CmdLineProject == 0) return;
   const std::string& path = st_.CmdLineProjectPath;
   struct stat info {};
+  // Both are boxes, which a run nobody watches turns into lines and tells
+  // its caller.
   if (::stat(path.c_str(), &info) != 0) {
-    AddInfoLine(Format("File of %s is not found!", {path}));
+    st_.Views.Boxes->Plain(Format("File of %s is not found!", {path}));
     return EndRunWithoutResult();
   }
   bool loaded = false;
   try {
     loaded = LoadProjectFile(path);
   } catch (const FileError& e) {
-    AddInfoLine(e.what());
+    st_.Views.Boxes->Plain(e.what());
     return EndRunWithoutResult();
   }
   if (!loaded) {

@@ -48,7 +48,12 @@ StopSignals::StopSignals(std::function<void(int)> stop) : stop_(std::move(stop))
   action.sa_handler = NoteStopSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  for (size_t i = 0; i < std::size(kStopSignals); ++i) ::sigaction(kStopSignals[i], &action, &earlier_[i]);
+  for (size_t i = 0; i < std::size(kStopSignals); ++i) {
+    ::sigaction(kStopSignals[i], nullptr, &earlier_[i]);
+    // A caller that ignores a signal (nohup) means the station to outlive it.
+    if (earlier_[i].sa_handler == SIG_IGN) continue;
+    ::sigaction(kStopSignals[i], &action, nullptr);
+  }
 }
 
 StopSignals::~StopSignals() {

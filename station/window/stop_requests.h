@@ -15,6 +15,7 @@ namespace zek {
 // this thread and from its event loop (the signal handler only writes to a
 // pipe). Only the first signal is caught: a second one ends the process
 // as it would have ended without this, should the orderly close hang.
+// A signal ignored at start stays ignored.
 class StopSignals {
  public:
   explicit StopSignals(std::function<void(int)> stop);

@@ -96,10 +96,12 @@ TEST(HangUp, AUnitLostAtIdentityLeavesTheListAndTheNextSearchFindsTheRest) {
   }
   EXPECT_FALSE(rig.comms[9]->IsOpen());
   EXPECT_FALSE(Logged(rig, "Error opening"));
+  for (const ShownBox& box : rig.fs.boxes.shown) EXPECT_EQ(box.text.find("Error opening"), std::string::npos) << box.text;
 }
 
 // The connection file names an adapter that is not plugged in (its link
-// leads nowhere): it is reported, and the units listed after it are found.
+// leads nowhere): its error is shown, and the units listed after it are
+// found.
 TEST(DeadPort, AListedPortThatCannotOpenHidesNoUnitBehindIt) {
   std::vector<std::string> args = {"--unpaced"};
   const std::vector<std::string> names = ComNamesWithout(5);
@@ -110,7 +112,8 @@ TEST(DeadPort, AListedPortThatCannotOpenHidesNoUnitBehindIt) {
   rig.ListPorts(AllComNames());
   ASSERT_TRUE(rig.FindUnits(9));
   for (int slot : SlotsBut(SlotOf(5))) EXPECT_EQ(rig.fs.st.PortConnected[slot], 1) << "slot " << slot;
-  EXPECT_TRUE(Logged(rig, " Error opening serial port:COM5"));
+  ASSERT_EQ(rig.fs.boxes.shown.size(), 1u);
+  EXPECT_EQ(rig.fs.boxes.shown[0].text, "Error opening serial port:COM5");
 }
 
 // Played by the test on a port of its own: a line that carries nothing but

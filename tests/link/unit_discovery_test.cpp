@@ -277,7 +277,8 @@ class FailingPort : public testing::FakeCommPort {
 };
 
 // An unplugged adapter, or a port another program holds, in the middle of
-// the list: it is reported and the ports after it are still searched.
+// the list: its error is shown in a box and the ports after it are still
+// searched.
 TEST(BitBtnFindCOMClick, APortThatCannotOpenIsReportedAndTheSearchGoesOn) {
   testing::FakeStation fs;
   FailingPort failing;
@@ -292,8 +293,10 @@ TEST(BitBtnFindCOMClick, APortThatCannotOpenIsReportedAndTheSearchGoesOn) {
   }
   EXPECT_EQ(fs.memo.lines, (std::vector<std::string>{"> 10:15:02 Checking Device 1 In COM3............",
                                                       "> 10:15:02 Checking Device 2 In COM4............",
-                                                      "> 10:15:02 Error opening serial port:COM4",
                                                       "> 10:15:02 Checking Device 3 In COM7............"}));
+  ASSERT_EQ(fs.boxes.shown.size(), 1u);
+  EXPECT_EQ(fs.boxes.shown[0].kind, "plain");
+  EXPECT_EQ(fs.boxes.shown[0].text, "Error opening serial port:COM4");
 }
 
 // The list was saved with ten ports and read back as one slot, so the

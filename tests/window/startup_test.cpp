@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QToolButton>
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include "station/data/chip_memory_map.h"
 #include "tests/serial/pty_support.h"
 #include "tests/support/firmware_fixture.h"
+#include "tests/support/reply_builder.h"
 #include "tests/window/window_fixture.h"
 #include "tests/support/case_names.h"
 
@@ -157,26 +159,66 @@ TEST_F(StartupTest, FirmwareFileBesideTheProgramIsLoadedWithoutABox) {
   EXPECT_TRUE(BoxTexts().empty());
 }
 
+// An identity reply of a unit for this station, framed as on the wire.
+std::vector<uint8_t> IdentityFrame(const std::string& text) {
+  std::vector<uint8_t> packet(28 + text.size() + 16, 0);
+  packet[0] = 0xA3;
+  packet[1] = 0xA5;
+  packet[2] = 0x53;
+  std::copy(text.begin(), text.end(), packet.begin() + 28);
+  return Frame(packet);
+}
+
+struct DeadPortCase {
+  const char* name;
+  bool command_line;
+  bool by_button;  // "Find Device" pressed after start-up, else start-up's search
+};
+
+class DeadPortTest : public WindowTest, public ::testing::WithParamInterface<DeadPortCase> {};
+
 // The connection file names an adapter that is not plugged in (its link
-// leads nowhere) between two that are: start-up reports it and still
-// opens and queries the port listed after it.
-TEST_F(StartupTest, AListedPortThatCannotOpenIsReportedAndTheSearchGoesOn) {
+// leads nowhere) between two that are: the window shows the serial
+// component's error in a box, a run the command line drives logs it, and
+// either way the search goes on to the unit listed after it.
+TEST_P(DeadPortTest, IsReportedAndTheUnitAfterItIsFound) {
+  const DeadPortCase& c = GetParam();
   ComLinkFolder links;
   PtyPair first, third;
   links.Link("COM1", first.slave_path());
   links.Link("COM2", "/nonexistent/ttyUSB1");
   links.Link("COM3", third.slave_path());
   dir.Write("ConfigZEK.ini", "[Connection]\nTotDev=3\nDev1=COM1\nDev2=COM2\nDev3=COM3\n");
-  Start();
+  Start(c.command_line ? std::vector<std::string>{dir.File("demo.RQT")} : std::vector<std::string>{});
   const std::vector<uint8_t> query{0xC0, 0xA3, 0xA5, 0x35, 0xC0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
   EXPECT_EQ(first.Read(query.size()), query);
   EXPECT_EQ(third.Read(query.size()), query);
-  EXPECT_TRUE(form().CommOf(2).IsOpen());
+  if (c.by_button) {
+    boxes.shown.clear();
+    form().Memo().Clear();
+    form().BitBtnFindCOM->click();
+    form().Memo().Flush();
+    EXPECT_EQ(first.Read(query.size()), query);
+    EXPECT_EQ(third.Read(query.size()), query);
+  }
+  const std::string error = "Error opening serial port:COM2";
   const std::vector<std::string> lines = MemoLines();
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), "> 10:15:02 Error opening serial port:COM2"), 1);
-  for (const std::string& text : BoxTexts()) EXPECT_EQ(text.find("Error opening"), std::string::npos) << text;
+  const std::vector<std::string> box_texts = BoxTexts();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "> 10:15:02 " + error), c.command_line ? 1 : 0);
+  EXPECT_EQ(std::count(box_texts.begin(), box_texts.end(), error), c.command_line ? 0 : 1);
+  third.Write(IdentityFrame("DorvikLumqo-ZEK V2.05"));
+  EXPECT_TRUE(PumpUntil([&] { return st().PortConnected[2] == 1; }));
+  EXPECT_EQ(st().DevicesFound, 1);
+  EXPECT_TRUE(form().CommOf(2).IsOpen());
   for (int slot = 0; slot < 3; ++slot) form().CommOf(slot).ClosePort();
 }
+
+INSTANTIATE_TEST_SUITE_P(Table, DeadPortTest,
+                         ::testing::Values(DeadPortCase{"WindowStartUp", false, false},
+                                           DeadPortCase{"WindowFindDevice", false, true},
+                                           DeadPortCase{"CommandLineStartUp", true, false},
+                                           DeadPortCase{"CommandLineFindDevice", true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct CommandLineCase {
   std::vector<std::string> arguments;

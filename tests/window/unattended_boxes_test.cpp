@@ -1,11 +1,16 @@
 // A run the command line drives has nobody to answer a box: each box text
-// becomes a line of the information log and the run goes on. A window
-// opened without a command line keeps its boxes.
+// becomes a line of the information log, and of standard error for the
+// caller, and the run goes on. A window opened without a command line
+// keeps its boxes.
 
 #include <algorithm>
 #include <fstream>
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
 
 #include "station/window/edition_texts.h"
+#include "station/window/error_handler.h"
 #include "tests/window/window_fixture.h"
 #include "tools/demo-station/demo_project.h"
 
@@ -20,6 +25,18 @@ struct BoxCase {
   std::string (*text)(const std::string& dir);
 };
 
+// Takes what is written to std::cerr while it lives.
+class StandardErrorCapture {
+ public:
+  StandardErrorCapture() : earlier_(std::cerr.rdbuf(taken_.rdbuf())) {}
+  ~StandardErrorCapture() { std::cerr.rdbuf(earlier_); }
+  std::string Text() const { return taken_.str(); }
+
+ private:
+  std::ostringstream taken_;
+  std::streambuf* earlier_;
+};
+
 class UnattendedBoxesTest : public WindowTest, public ::testing::WithParamInterface<BoxCase> {};
 
 TEST_P(UnattendedBoxesTest, AreLinesWhileTheCommandLineNamesAProject) {
@@ -30,9 +47,14 @@ TEST_P(UnattendedBoxesTest, AreLinesWhileTheCommandLineNamesAProject) {
   for (const bool command_line : {false, true}) {
     program.reset();
     boxes.shown.clear();
+    StandardErrorCapture told;
     Start(command_line ? std::vector<std::string>{dir.File("absent.RQT"), "OFF"} : std::vector<std::string>{});
     GetParam().act(form(), dir.File(""));
     form().Memo().Flush();
+    std::istringstream told_lines(told.Text());
+    int told_count = 0;
+    for (std::string line; std::getline(told_lines, line);) told_count += line == text ? 1 : 0;
+    EXPECT_EQ(told_count, command_line ? 1 : 0) << told.Text();
     const std::vector<std::string> box_texts = BoxTexts();
     const bool boxed = std::count(box_texts.begin(), box_texts.end(), text) == 1;
     const std::vector<std::string> lines = MemoLines();
@@ -64,7 +86,14 @@ INSTANTIATE_TEST_SUITE_P(
                   EXPECT_TRUE(form.close());
                   EXPECT_TRUE(form.Closed());
                 },
-                [](const std::string&) { return std::string("Write Log File error!"); }}),
+                [](const std::string&) { return std::string("Write Log File error!"); }},
+        BoxCase{"NoObjectFile", [](TProgramZEKFrm& form, const std::string&) { form.SpdBtnProgClick(); },
+                [](const std::string&) { return std::string("Please load object file!"); }},
+        BoxCase{"GeneralErrorHandler",
+                [](TProgramZEKFrm&, const std::string&) {
+                  RunGuarded([] { throw std::runtime_error("File access denied"); });
+                },
+                [](const std::string&) { return std::string("File access denied"); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

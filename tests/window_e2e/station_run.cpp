@@ -109,6 +109,8 @@ bool StationProcess::WaitFor(const std::function<bool()>& done, std::chrono::mil
 
 void StationProcess::Signal(int signo) { ::kill(static_cast<pid_t>(process_->processId()), signo); }
 
+long StationProcess::Pid() const { return static_cast<long>(process_->processId()); }
+
 std::optional<int> StationProcess::Finish(std::chrono::milliseconds limit) {
   if (process_->state() != QProcess::NotRunning) process_->waitForFinished(static_cast<int>(limit.count()));
   if (process_->state() == QProcess::NotRunning && process_->exitStatus() == QProcess::NormalExit)

@@ -69,6 +69,8 @@ class StationProcess {
   // first.
   bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit);
   void Signal(int signo);
+  // Its process id while it runs.
+  long Pid() const;
   // Its exit status; nothing when it did not exit on its own by `limit` (a
   // signal or a crash ended it, or it was still running and is ended).
   std::optional<int> Finish(std::chrono::milliseconds limit);

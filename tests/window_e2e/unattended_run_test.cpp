@@ -1,10 +1,13 @@
 // Runs nobody watches, through the real program against simulated units:
 // they end on their own whatever goes wrong, a stop leaves the close-time
-// log, a full disk leaves no cut result, and a program started by name
-// keeps its files beside itself.
+// log, a signal the caller ignores stays ignored, what a box would have
+// said reaches standard error, a full disk leaves no cut result, and a
+// program started by name keeps its files beside itself.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 
@@ -145,6 +148,125 @@ INSTANTIATE_TEST_SUITE_P(Table, StopSignalTest,
                          ::testing::Values(StopCase{"Term", SIGTERM, true}, StopCase{"Int", SIGINT, true},
                                            StopCase{"Hup", SIGHUP, true}, StopCase{"TermAtTheBox", SIGTERM, false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The signals the kernel holds as ignored for the process, from its
+// status ("SigIgn:", a hexadecimal mask, bit n - 1 for signal n).
+bool Ignores(long pid, int signo) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("SigIgn:", 0) == 0) return ((std::stoull(line.substr(7), nullptr, 16) >> (signo - 1)) & 1) != 0;
+  }
+  return false;
+}
+
+struct IgnoredCase {
+  const char* name;
+  int ignored;        // by the caller, before the program starts
+  bool command_line;  // else a window waiting on its start-up box
+};
+
+class IgnoredSignalTest : public ::testing::TestWithParam<IgnoredCase> {};
+
+// As nohup leaves SIGHUP: the ignored signal passes the station by, and
+// SIGTERM still closes it with its log.
+TEST_P(IgnoredSignalTest, StaysIgnoredAndTermStillCloses) {
+  const IgnoredCase& c = GetParam();
+  StationFolder f(2, {"--silent", "2:identity"});
+  StationLaunch launch;
+  if (c.command_line) {
+    launch.arguments = {f.Project(), "OFF"};
+  } else {
+    fs::remove(f.Path("DKxLumZEK.FWR"));
+  }
+  const int ignored = c.ignored;
+  launch.in_child = [ignored] { ::signal(ignored, SIG_IGN); };
+  StationProcess station(f, launch);
+  ASSERT_TRUE(station.WaitFor([&] { return fs::exists(f.Path("Log")); }, 20s));
+  // Two signals sent together may be handled in either order: the kernel
+  // itself must drop the ignored one.
+  EXPECT_TRUE(Ignores(station.Pid(), c.ignored));
+  EXPECT_FALSE(Ignores(station.Pid(), SIGTERM));
+  station.Signal(c.ignored);
+  station.Signal(SIGTERM);
+  const std::optional<int> status = station.Finish(20s);
+  ASSERT_TRUE(status.has_value()) << "the station did not exit on its own";
+  EXPECT_EQ(*status, 128 + SIGTERM);
+  const auto log = f.NewestLog();
+  ASSERT_TRUE(log.has_value()) << "no close-time log";
+  EXPECT_TRUE(HasLineEndingWith(*log, kCloseLine));
+  EXPECT_EQ(ResultOf(f), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, IgnoredSignalTest,
+                         ::testing::Values(IgnoredCase{"Hup", SIGHUP, true}, IgnoredCase{"Int", SIGINT, true},
+                                           IgnoredCase{"HupAtTheBox", SIGHUP, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Standard error of the started program goes to `path`.
+std::function<void()> StandardErrorTo(const std::string& path) {
+  return [path] {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd >= 0) ::dup2(fd, STDERR_FILENO);
+  };
+}
+
+struct ToldCase {
+  const char* name;
+  // Readies the folder; returns the project to run.
+  std::string (*prepare)(StationFolder& f);
+  int status;
+  // The text of the box the run did not show.
+  std::string (*text)(const StationFolder& f);
+};
+
+class ToldOnStandardErrorTest : public ::testing::TestWithParam<ToldCase> {};
+
+TEST_P(ToldOnStandardErrorTest, IsOneLineAndTheStatusStaysTheRunsOwn) {
+  const ToldCase& c = GetParam();
+  StationFolder f(2);
+  StationLaunch launch;
+  launch.arguments = {c.prepare(f), "OFF"};
+  const std::string told = f.Path("stderr.txt");
+  launch.in_child = StandardErrorTo(told);
+  const std::optional<int> status = f.Run(launch, 60s);
+  ASSERT_TRUE(status.has_value()) << "the station did not exit";
+  EXPECT_EQ(*status, c.status);
+  std::ifstream in(told);
+  std::vector<std::string> lines;
+  std::string all;
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(line);
+    all += line + "\n";
+  }
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), c.text(f)), 1) << all;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ToldOnStandardErrorTest,
+    ::testing::Values(ToldCase{"UnwritableCloseLog",
+                               [](StationFolder& f) {
+                                 std::ofstream(f.Path("Log")) << "not a folder\n";
+                                 return f.Project();
+                               },
+                               0, [](const StationFolder&) { return std::string("Write Log File error!"); }},
+                      ToldCase{"MissingFirmwareFile",
+                               [](StationFolder& f) {
+                                 fs::remove(f.Path("DKxLumZEK.FWR"));
+                                 return f.Project();
+                               },
+                               0,
+                               [](const StationFolder& f) {
+                                 return "File \"" + f.Path("DKxLumZEK.FWR") + "\"Not Found, Please Confirm!";
+                               }},
+                      ToldCase{"MissingProject", [](StationFolder& f) { return f.Path("absent.RQT"); }, 1,
+                               [](const StationFolder& f) { return "File of " + f.Path("absent.RQT") + " is not found!"; }},
+                      ToldCase{"ProjectIsAFolder",
+                               [](StationFolder& f) {
+                                 fs::create_directory(f.Path("folder.RQT"));
+                                 return f.Path("folder.RQT");
+                               },
+                               1, [](const StationFolder&) { return std::string("Invalid file name"); }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A real X server that the test can take away.
 class XServer {
