@@ -149,15 +149,19 @@ INSTANTIATE_TEST_SUITE_P(Table, StopSignalTest,
                                            StopCase{"Hup", SIGHUP, true}, StopCase{"TermAtTheBox", SIGTERM, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The signals the kernel holds as ignored for the process, from its
-// status ("SigIgn:", a hexadecimal mask, bit n - 1 for signal n).
-bool Ignores(long pid, int signo) {
+// Whether the process's status mask `key` ("SigIgn:" ignored, "SigCgt:"
+// caught; hexadecimal, bit n - 1 for signal n) holds the signal.
+bool InStatusMask(long pid, const std::string& key, int signo) {
   std::ifstream status("/proc/" + std::to_string(pid) + "/status");
   for (std::string line; std::getline(status, line);) {
-    if (line.rfind("SigIgn:", 0) == 0) return ((std::stoull(line.substr(7), nullptr, 16) >> (signo - 1)) & 1) != 0;
+    if (line.rfind(key, 0) == 0) return ((std::stoull(line.substr(key.size()), nullptr, 16) >> (signo - 1)) & 1) != 0;
   }
   return false;
 }
+
+bool Ignores(long pid, int signo) { return InStatusMask(pid, "SigIgn:", signo); }
+
+bool Catches(long pid, int signo) { return InStatusMask(pid, "SigCgt:", signo); }
 
 struct IgnoredCase {
   const char* name;
@@ -201,6 +205,23 @@ INSTANTIATE_TEST_SUITE_P(Table, IgnoredSignalTest,
                          ::testing::Values(IgnoredCase{"Hup", SIGHUP, true}, IgnoredCase{"Int", SIGINT, true},
                                            IgnoredCase{"HupAtTheBox", SIGHUP, false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Sent alone once the station has taken its stop signals, while it still
+// waits for a late unit: the hang-up nohup ignored changes nothing, and the
+// run ends as its download makes it.
+TEST(IgnoredHangUp, LeavesTheRunToEndWithItsResult) {
+  StationFolder f(2, {"--late", "2:identity=3000"});
+  StationLaunch launch;
+  launch.arguments = {f.Project(), "OFF"};
+  launch.in_child = [] { ::signal(SIGHUP, SIG_IGN); };
+  StationProcess station(f, launch);
+  ASSERT_TRUE(station.WaitFor([&] { return Catches(station.Pid(), SIGTERM); }, 20s));
+  station.Signal(SIGHUP);
+  const std::optional<int> status = station.Finish(60s);
+  ASSERT_TRUE(status.has_value()) << "the station did not exit on its own";
+  EXPECT_EQ(*status, 0);
+  EXPECT_EQ(ResultOf(f), kResult);
+}
 
 // Standard error of the started program goes to `path`.
 std::function<void()> StandardErrorTo(const std::string& path) {
