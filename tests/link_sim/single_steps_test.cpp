@@ -60,7 +60,7 @@ const char* const kBlankStart = "Do Chip blank checking......";
 const char* const kVerifyStart = "Do Chip data verification......";
 
 INSTANTIATE_TEST_SUITE_P(
-    Steps, SingleStep,
+    SimulatedUnitSteps, SingleStep,
     ::testing::Values(
         StepCase{"BlankCheckOnABlankChip", Step(StartBlankCheck), ChipKind::Blank, false, {kBlank},
                  {kBlankStart, "Current Chip is blank!"}, false},
