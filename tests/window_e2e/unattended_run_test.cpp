@@ -111,6 +111,19 @@ INSTANTIATE_TEST_SUITE_P(
                 [](const StationFolder& f) { return "File of " + f.Path("absent.RQT") + " is not found!"; }, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A run that waits on its own: the command line for unit 2, which never
+// answers, or the window for an operator to confirm the missing firmware
+// file.
+StationLaunch WaitingRun(StationFolder& f, bool command_line) {
+  StationLaunch launch;
+  if (command_line) {
+    launch.arguments = {f.Project(), "OFF"};
+  } else {
+    fs::remove(f.Path("DKxLumZEK.FWR"));
+  }
+  return launch;
+}
+
 struct StopCase {
   const char* name;
   int signo;
@@ -124,13 +137,7 @@ class StopSignalTest : public ::testing::TestWithParam<StopCase> {};
 TEST_P(StopSignalTest, ClosesTheWindowAndLeavesTheCloseTimeLog) {
   const StopCase& c = GetParam();
   StationFolder f(2, {"--silent", "2:identity"});
-  StationLaunch launch;
-  if (c.command_line) {
-    launch.arguments = {f.Project(), "OFF"};
-  } else {
-    fs::remove(f.Path("DKxLumZEK.FWR"));
-  }
-  StationProcess station(f, launch);
+  StationProcess station(f, WaitingRun(f, c.command_line));
   // The folder "Log" is made once the window shows, after the handlers are set.
   ASSERT_TRUE(station.WaitFor([&] { return fs::exists(f.Path("Log")); }, 20s));
   station.Signal(c.signo);
@@ -176,12 +183,7 @@ class IgnoredSignalTest : public ::testing::TestWithParam<IgnoredCase> {};
 TEST_P(IgnoredSignalTest, StaysIgnoredAndTermStillCloses) {
   const IgnoredCase& c = GetParam();
   StationFolder f(2, {"--silent", "2:identity"});
-  StationLaunch launch;
-  if (c.command_line) {
-    launch.arguments = {f.Project(), "OFF"};
-  } else {
-    fs::remove(f.Path("DKxLumZEK.FWR"));
-  }
+  StationLaunch launch = WaitingRun(f, c.command_line);
   const int ignored = c.ignored;
   launch.in_child = [ignored] { ::signal(ignored, SIG_IGN); };
   StationProcess station(f, launch);
