@@ -142,7 +142,10 @@ TEST_P(HexFoldTest, LinearBaseAfterType04) {
 
 std::string FoldName(const ::testing::TestParamInfo<FoldCase>& info) {
   static const char* const kParsers[] = {"Plain", "F18", "F33", "Offset"};
-  return kParsers[static_cast<int>(info.param.parser)] + ("_" + ::zek::testing::Hex(info.param.value));
+  std::string name = kParsers[static_cast<int>(info.param.parser)];
+  name += '_';
+  name += ::zek::testing::Hex(info.param.value);
+  return name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Folding, HexFoldTest,
