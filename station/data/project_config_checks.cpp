@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "station/data/byte_order.h"
 #include "station/data/byte_sums.h"
 
 namespace zek {
@@ -16,18 +17,12 @@ constexpr size_t kObjectNameAt = 272, kObjectNameWidth = 48;
 constexpr size_t kOptionCopyAt = 320, kOptionAt = 512, kOptionCopySize = 188;
 constexpr char kNameKey = 0x3D;
 
-uint16_t Get16(std::span<const uint8_t> b, size_t at) { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); }
-
-uint32_t Get32(std::span<const uint8_t> b, size_t at) {
-  return Get16(b, at) | (static_cast<uint32_t>(Get16(b, at + 2)) << 16);
-}
-
 // Check16 of [0 .. end - 4] at end - 3, the 16-bit byte sum of
 // [0 .. end - 2] at end - 1.
 bool Sealed(std::span<const uint8_t> b, size_t end) {
   const auto last = static_cast<uint32_t>(end);
-  return Get16(b, end - 3) == Check16(b, 0, last - 4) &&
-         Get16(b, end - 1) == static_cast<uint16_t>(SumBytes(b, 0, last - 2));
+  return Get16(&b[end - 3]) == Check16(b, 0, last - 4) &&
+         Get16(&b[end - 1]) == static_cast<uint16_t>(SumBytes(b, 0, last - 2));
 }
 
 // The header keeps a name up to the first character equal to its key (it is
@@ -53,9 +48,10 @@ bool ConfigImageSealed(std::span<const uint8_t> area) {
 
 bool HeaderMatchesConfigImage(const ProjectHeaderCopies& h, std::span<const uint8_t> area) {
   if (area.size() < kOptionAt + kOptionCopySize) return false;
-  const bool numbers = Get16(area, 72) == h.sn_gain && Get16(area, 18) == h.info_size &&
-                       Get32(area, 28) == h.chip_start && h.main_section_start == h.chip_start &&
-                       Get32(area, 60) == h.eep_start && Get32(area, 64) == h.info_start;
+  const uint8_t* b = area.data();
+  const bool numbers = Get16(b + 72) == h.sn_gain && Get16(b + 18) == h.info_size && Get32(b + 28) == h.chip_start &&
+                       h.main_section_start == h.chip_start && Get32(b + 60) == h.eep_start &&
+                       Get32(b + 64) == h.info_start;
   const bool names = NamesAgree(h.chip_name, area.subspan(kChipNameAt, kChipNameWidth)) &&
                      NamesAgree(h.object_file_name, area.subspan(kObjectNameAt, kObjectNameWidth));
   const auto options = area.subspan(kOptionAt, kOptionCopySize);

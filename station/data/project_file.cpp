@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "station/data/byte_order.h"
 #include "station/data/chip_memory_map.h"
 #include "station/data/gbk_text.h"
 #include "station/data/image_sums.h"
@@ -211,10 +212,6 @@ uint8_t ReadBody(ProjectFileReader& in, ProjectContent& p) {
   if (damaged || in.Short() || stored != sum) return kProjectCorrupted;
   return kProjectOk;
 }
-
-uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-uint32_t Get32(const uint8_t* p) { return Get16(p) | (static_cast<uint32_t>(Get16(p + 2)) << 16); }
 
 // Damage the byte sum misses (two bytes swapped, two flips that cancel)
 // still changes an image's own sums, which the file carries twice: in the

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "station/link/byte_order.h"
+#include "station/data/byte_order.h"
 #include "station/link/packet_framing.h"
 #include "station/link/packet_send.h"
 #include "station/link/settings_block.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "station/data/gbk_text.h"
-#include "station/link/byte_order.h"
+#include "station/data/byte_order.h"
 #include "station/link/command_builders.h"
 #include "station/link/packet_framing.h"
 #include "station/link/packet_send.h"

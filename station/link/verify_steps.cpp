@@ -1,7 +1,7 @@
 // Reply handlers of the two verify steps.
 #include "station/data/format.h"
 #include "station/data/info_lines.h"
-#include "station/link/byte_order.h"
+#include "station/data/byte_order.h"
 #include "station/link/operation_steps.h"
 #include "station/link/packet_framing.h"
 #include "station/link/progress.h"

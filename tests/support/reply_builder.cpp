@@ -29,6 +29,17 @@ Bytes Frame(const Bytes& packet) {
   return out;
 }
 
+Bytes IdentityReply(const std::string& text) {
+  Bytes packet(28 + text.size() + 16, 0);
+  packet[0] = 0xA3;
+  packet[1] = 0xA5;
+  packet[2] = 0x53;
+  packet[6] = static_cast<uint8_t>(text.size());
+  packet[7] = static_cast<uint8_t>(text.size() >> 8);
+  std::copy(text.begin(), text.end(), packet.begin() + 28);
+  return packet;
+}
+
 std::optional<Bytes> DecodeSent(const Bytes& frame) {
   Bytes copy = frame;
   Bytes packet(kPacketBufSize);

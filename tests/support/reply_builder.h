@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "station/data/station_state.h"
@@ -22,6 +23,9 @@ Bytes ReplyPacket(uint8_t code, const Bytes& data, uint16_t parameter = 0);
 Bytes StatusReply(uint8_t code, uint8_t status);
 // The packet SLIP-framed as on the wire (with the trailing 0xFF bytes).
 Bytes Frame(const Bytes& packet);
+// A unit's full identity reply (A3 A5 53): the text's length in bytes 6-7,
+// the text from byte 28.
+Bytes IdentityReply(const std::string& text);
 
 // Decodes one frame the station sent; the packet with its check, or
 // nothing when the frame or its check is bad.

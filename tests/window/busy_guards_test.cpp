@@ -67,10 +67,7 @@ class BusyGuards : public StationUnitsTest {
     MarkMemo();
   }
   // The unit accepts the block it was sent.
-  void AcceptBlock() {
-    const Bytes frame = Frame(StatusReply(0x95, 0));
-    form().LineCommReceiveData(2, frame.data(), static_cast<uint16_t>(frame.size()));
-  }
+  void AcceptBlock() { ReceiveOn(2, StatusReply(0x95, 0)); }
 
  public:
   std::string FileB() {

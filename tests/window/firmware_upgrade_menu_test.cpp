@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QToolButton>
-#include <cstring>
 
 #include "station/link/operation_states.h"
 #include "station/link/unit_discovery.h"
@@ -17,19 +16,6 @@ namespace {
 constexpr uint8_t kBlockCode = 0xB7;
 constexpr uint8_t kFinishCode = 0xBD;
 constexpr uint8_t kBlockWritten = 6;
-
-// An identity reply: A3 A5 <mode>, the text length in bytes 6-7, the text
-// from byte 28.
-Bytes IdentityReply(const std::string& text) {
-  Bytes packet(28 + text.size() + 16, 0);
-  packet[0] = 0xA3;
-  packet[1] = 0xA5;
-  packet[2] = 0x53;
-  packet[6] = static_cast<uint8_t>(text.size());
-  packet[7] = static_cast<uint8_t>(text.size() >> 8);
-  std::memcpy(packet.data() + 28, text.data(), text.size());
-  return packet;
-}
 
 class UpgradeMenu : public StationUnitsTest {
  protected:
@@ -44,19 +30,15 @@ class UpgradeMenu : public StationUnitsTest {
     ASSERT_EQ(st().FirmwareOK, 1);
     boxes.shown.clear();
   }
-  void Receive(int slot, const Bytes& packet) {
-    const Bytes frame = Frame(packet);
-    form().LineCommReceiveData(slot, frame.data(), static_cast<uint16_t>(frame.size()));
-  }
   void Identify(std::initializer_list<int> units) {
-    for (int slot : units) Receive(slot, IdentityReply(std::string(kFullIdentity) + " V2.04"));
+    for (int slot : units) ReceiveOn(slot, IdentityReply(std::string(kFullIdentity) + " V2.04"));
     MarkMemo();
   }
   // Each upgrading unit writes every block it is sent.
   void WriteEveryBlock() {
     for (int round = 0; round < 4; ++round) {
       for (int slot = 0; slot < kPortSlots; ++slot) {
-        if (st().PortUpgrading[slot] != 0) Receive(slot, StatusReply(kBlockCode, kBlockWritten));
+        if (st().PortUpgrading[slot] != 0) ReceiveOn(slot, StatusReply(kBlockCode, kBlockWritten));
       }
     }
   }
@@ -108,7 +90,7 @@ TEST_F(UpgradeMenu, IsRefusedWithTheBusyLineDuringAProgram) {
   ASSERT_EQ(Codes(0), std::vector<int>{0x95});
   ASSERT_EQ(Codes(2), std::vector<int>{0x95});
   // Unit 1 ends its Program while unit 3 is still on its first block.
-  for (int reply = 0; reply < 100 && st().PortBusy[0] != 0; ++reply) Receive(0, StatusReply(0x95, 0));
+  for (int reply = 0; reply < 100 && st().PortBusy[0] != 0; ++reply) ReceiveOn(0, StatusReply(0x95, 0));
   MarkMemo();
   const std::vector<int> unit1 = Codes(0);
 

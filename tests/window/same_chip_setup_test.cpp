@@ -53,10 +53,7 @@ class SameChip : public StationUnitsTest {
   // Programs unit 1 to the end; the image bytes of every 0x95 block sent.
   std::vector<uint8_t> ProgrammedImage() {
     form().SpdBtnProg->click();
-    for (int reply = 0; reply < 100 && st().PortBusy[0] != 0; ++reply) {
-      const Bytes frame = Frame(StatusReply(0x95, 0));
-      form().LineCommReceiveData(0, frame.data(), static_cast<uint16_t>(frame.size()));
-    }
+    for (int reply = 0; reply < 100 && st().PortBusy[0] != 0; ++reply) ReceiveOn(0, StatusReply(0x95, 0));
     std::vector<uint8_t> image;
     for (const Bytes& p : SentPackets(ports[0].sent)) {
       if (p.empty() || p[0] != 0x95) continue;

@@ -159,16 +159,6 @@ TEST_F(StartupTest, FirmwareFileBesideTheProgramIsLoadedWithoutABox) {
   EXPECT_TRUE(BoxTexts().empty());
 }
 
-// An identity reply of a unit for this station, framed as on the wire.
-std::vector<uint8_t> IdentityFrame(const std::string& text) {
-  std::vector<uint8_t> packet(28 + text.size() + 16, 0);
-  packet[0] = 0xA3;
-  packet[1] = 0xA5;
-  packet[2] = 0x53;
-  std::copy(text.begin(), text.end(), packet.begin() + 28);
-  return Frame(packet);
-}
-
 struct DeadPortCase {
   const char* name;
   bool command_line;
@@ -206,7 +196,7 @@ TEST_P(DeadPortTest, IsReportedAndTheUnitAfterItIsFound) {
   const std::vector<std::string> box_texts = BoxTexts();
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "> 10:15:02 " + error), c.command_line ? 1 : 0);
   EXPECT_EQ(std::count(box_texts.begin(), box_texts.end(), error), c.command_line ? 0 : 1);
-  third.Write(IdentityFrame("DorvikLumqo-ZEK V2.05"));
+  third.Write(Frame(IdentityReply("DorvikLumqo-ZEK V2.05")));
   EXPECT_TRUE(PumpUntil([&] { return st().PortConnected[2] == 1; }));
   EXPECT_EQ(st().DevicesFound, 1);
   EXPECT_TRUE(form().CommOf(2).IsOpen());

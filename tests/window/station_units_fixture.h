@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "station/data/chip_memory_map.h"
+#include "tests/support/reply_builder.h"
 #include "tests/support/sent_commands.h"
 #include "tests/window/window_fixture.h"
 
@@ -49,6 +50,11 @@ class StationUnitsTest : public WindowTest {
   std::vector<std::string> NewLines() {
     const std::vector<std::string> all = MemoLines();
     return std::vector<std::string>(all.begin() + static_cast<long>(std::min(mark_, all.size())), all.end());
+  }
+  // The packet framed as on the wire, arriving on the slot's port.
+  void ReceiveOn(int slot, const Bytes& packet) {
+    const Bytes frame = Frame(packet);
+    form().LineCommReceiveData(slot, frame.data(), static_cast<uint16_t>(frame.size()));
   }
   std::vector<int> Codes(int slot) const { return SentCodes(ports[slot].sent); }
   bool NothingSent() const {

@@ -287,17 +287,7 @@ void PrintTo(const UnitFates& f, std::ostream* os) { *os << f.fates; }
 
 class CommandLineWaitTest : public StationUnitsTest, public ::testing::WithParamInterface<UnitFates> {
  protected:
-  void Identify(int slot) {
-    std::vector<uint8_t> packet(101, 0);
-    packet[0] = 0xA3;
-    packet[1] = 0xA5;
-    packet[2] = 0x53;
-    const std::string text = "DorvikLumqo-ZEK V2.05";
-    packet[6] = static_cast<uint8_t>(text.size());
-    std::copy(text.begin(), text.end(), packet.begin() + 28);
-    const std::vector<uint8_t> frame = Frame(packet);
-    form().LineCommReceiveData(slot, frame.data(), static_cast<uint16_t>(frame.size()));
-  }
+  void Identify(int slot) { ReceiveOn(slot, IdentityReply("DorvikLumqo-ZEK V2.05")); }
   void Apply(int slot, char fate) {
     if (fate == 'X') ports[slot].open = false;
     if (fate == 'I' || fate == 'A') Identify(slot);
